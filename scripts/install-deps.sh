@@ -1,0 +1,19 @@
+#!/bin/sh
+# Installs the Debian packages the builds need, when any is missing (as root).
+set -eu
+packages="cmake ninja-build g++ make g++-mingw-w64-x86-64-posix mingw-w64-tools libwine-dev wine wine64
+  xvfb xauth imagemagick googletest nlohmann-json3-dev libcli11-dev libbenchmark-dev python3"
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+echo "Installing:$missing"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps: these packages are missing and only root can install them:$missing" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+# shellcheck disable=SC2086
+apt-get install -y --no-install-recommends $missing

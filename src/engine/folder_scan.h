@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string_view>
+
+#include "engine/email_data.h"
+#include "engine/progress.h"
+#include "host/outlook.h"
+
+namespace qor::engine {
+
+// Rebuilds `data` from every item of the folder at `EmailFolder`: each distinct address
+// once, with the entry id of the first item that holds it, in the order the scan met them.
+// Host failures end the scan with the entries appended so far kept.
+void GetEmailAddressesFromFolder(host::Application& application, std::string_view EmailFolder, TEmailData& data,
+                                 ProgressSink& progress);
+
+}  // namespace qor::engine

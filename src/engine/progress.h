@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qor::engine {
+
+// The progress label and bar a long engine step reports to. The caller does not return to
+// its message loop while the step runs, so a step asks for a repaint when it wants to be seen.
+class ProgressSink {
+ public:
+  virtual ~ProgressSink() = default;
+  virtual void SetLabel(const std::string& text) = 0;
+  // 0x00BBGGRR, as Windows colours are.
+  virtual void SetLabelColour(std::uint32_t colour) = 0;
+  virtual void SetBarMinimum(int value) = 0;
+  virtual void SetBarMaximum(int value) = 0;
+  virtual void SetBarPosition(int value) = 0;
+  virtual int BarPosition() const = 0;
+  virtual void Repaint() = 0;
+};
+
+// Shows nothing; for runs without a window.
+class NullProgress : public ProgressSink {
+ public:
+  void SetLabel(const std::string&) override {}
+  void SetLabelColour(std::uint32_t) override {}
+  void SetBarMinimum(int) override {}
+  void SetBarMaximum(int) override {}
+  void SetBarPosition(int value) override { position_ = value; }
+  int BarPosition() const override { return position_; }
+  void Repaint() override {}
+
+ private:
+  int position_ = 0;
+};
+
+}  // namespace qor::engine

@@ -1,0 +1,15 @@
+# Runs COMMAND (a ;-list), expects exit status EXPECT_RC and, when EXPECTED is set, standard
+# output equal to that file byte for byte; with ERROR_MATCH, standard error must match it.
+execute_process(COMMAND ${COMMAND} OUTPUT_FILE ${OUTPUT} ERROR_VARIABLE stderr RESULT_VARIABLE rc)
+if(NOT rc STREQUAL EXPECT_RC)
+  message(FATAL_ERROR "exit status ${rc}, expected ${EXPECT_RC}; stderr:\n${stderr}")
+endif()
+if(EXPECTED)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUTPUT} ${EXPECTED} RESULT_VARIABLE differ)
+  if(differ)
+    message(FATAL_ERROR "${OUTPUT} differs from ${EXPECTED}")
+  endif()
+endif()
+if(ERROR_MATCH AND NOT stderr MATCHES "${ERROR_MATCH}")
+  message(FATAL_ERROR "stderr does not match '${ERROR_MATCH}':\n${stderr}")
+endif()

@@ -1,0 +1,16 @@
+#include <iostream>
+#include <iterator>
+
+#include "commands.h"
+#include "engine/extract_emails.h"
+#include "platform/atomic_file.h"
+
+namespace qor::tools {
+
+void RunExtract(const std::optional<std::string>& file, std::ostream& out) {
+  const std::string bytes = file ? platform::ReadFileBytes(*file)
+                                 : std::string(std::istreambuf_iterator<char>(std::cin), {});
+  out << engine::ExtractEMails(bytes);
+}
+
+}  // namespace qor::tools

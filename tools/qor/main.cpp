@@ -1,0 +1,40 @@
+// qor: the bounce-back engine on the command line.
+#include <CLI/CLI.hpp>
+#include <exception>
+#include <iostream>
+
+#include "binary_stdio.h"
+#include "commands.h"
+
+int main(int argc, char** argv) {
+  qor::tools::UseBinaryStdio();
+
+  CLI::App app{"QOR for Outlook: bounce-back addresses from a mailbox file"};
+  app.require_subcommand(1);
+
+  std::optional<std::string> extractFile;
+  auto* extract = app.add_subcommand("extract", "Print the addresses in FILE (or standard input)");
+  extract->add_option("FILE", extractFile, "File to read as bytes");
+
+  std::string mailbox;
+  std::optional<std::string> folder;
+  auto* scan = app.add_subcommand("scan", "Print the address table of a folder of MAILBOX");
+  scan->add_option("MAILBOX", mailbox, "Mailbox file (JSON)")->required();
+  scan->add_option("--folder", folder, "Folder path, e.g. Mailbox\\Bounces (default: the explorer's folder)");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e);
+  }
+
+  try {
+    if (*extract) qor::tools::RunExtract(extractFile, std::cout);
+    if (*scan) qor::tools::RunScan(mailbox, folder, std::cout);
+    std::cout.flush();
+    return std::cout ? 0 : 1;
+  } catch (const std::exception& e) {
+    std::cerr << "qor: " << e.what() << '\n';
+    return 1;
+  }
+}

@@ -1,0 +1,44 @@
+#include <stdexcept>
+
+#include "commands.h"
+#include "engine/folder_path.h"
+#include "engine/folder_scan.h"
+#include "host/memory/mailbox_file.h"
+
+namespace qor::tools {
+
+namespace {
+
+std::string ActiveExplorerPath(host::Application& outlook) {
+  const auto explorer = outlook.ActiveExplorer();
+  if (!explorer) throw std::runtime_error("the mailbox shows no folder in an explorer: name one with --folder");
+  return engine::GetFullFolderName(explorer->CurrentFolder());
+}
+
+// The scan treats a path that names no folder as an empty folder; on the command line that is
+// a mistake worth saying.
+void CheckFolder(host::Application& outlook, const std::string& path) {
+  try {
+    if (engine::GetMapiFolder(outlook, path)) return;
+  } catch (const host::HostError& e) {
+    throw std::runtime_error("cannot open folder \"" + path + "\": " + e.what());
+  }
+  throw std::runtime_error("cannot open folder \"" + path + "\"");
+}
+
+}  // namespace
+
+void RunScan(const std::string& mailbox, const std::optional<std::string>& folder, std::ostream& out) {
+  const auto outlook = host::memory::LoadMailbox(mailbox);
+  const std::string path = folder ? *folder : ActiveExplorerPath(*outlook);
+  CheckFolder(*outlook, path);
+
+  engine::TEmailData& data = engine::olEmailData();
+  engine::NullProgress progress;
+  engine::GetEmailAddressesFromFolder(*outlook, path, data, progress);
+  for (const auto& entry : data) {
+    out << entry[0] << '\t' << entry[1] << '\t' << entry[2] << '\t' << entry[3] << '\n';
+  }
+}
+
+}  // namespace qor::tools
