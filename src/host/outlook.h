@@ -63,7 +63,7 @@ class Items {
   virtual ~Items() = default;
   virtual int Count() = 0;
   // 1-based; an index outside 1..Count throws.
-  virtual std::shared_ptr<Item> Item(int index) = 0;
+  virtual std::shared_ptr<host::Item> Item(int index) = 0;
   // The items matching a filter in Outlook's restriction syntax.
   virtual std::shared_ptr<Items> Restrict(const std::string& filter) = 0;
   // Walk the collection; null past the end.

@@ -33,7 +33,7 @@ class FolderScanTest : public ::testing::Test {
   std::shared_ptr<host::memory::MemoryOutlook> outlook = host::memory::MemoryOutlook::Create();
   std::shared_ptr<host::memory::MemoryFolder> mailbox = outlook->AddStore("Mailbox");
   std::shared_ptr<host::memory::MemoryFolder> bounces = mailbox->AddFolder("Bounces", ItemType::Mail);
-  test::RecordingProgress progress;
+  tests::RecordingProgress progress;
 };
 
 TEST_F(FolderScanTest, RecordsEachAddressOnceWithTheFirstMessageThatHoldsIt) {

@@ -5,7 +5,7 @@
 
 #include "engine/progress.h"
 
-namespace qor::test {
+namespace qor::tests {
 
 // Keeps every label and the bar's state, and counts repaints with the bar position seen.
 class RecordingProgress : public engine::ProgressSink {
@@ -26,4 +26,4 @@ class RecordingProgress : public engine::ProgressSink {
   std::vector<int> repaintedAt;
 };
 
-}  // namespace qor::test
+}  // namespace qor::tests

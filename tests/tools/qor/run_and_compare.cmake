@@ -1,5 +1,6 @@
-# Runs COMMAND (a ;-list), expects exit status EXPECT_RC and, when EXPECTED is set, standard
+# Runs COMMAND (its arguments joined by "|"), expects exit status EXPECT_RC and, when EXPECTED is set, standard
 # output equal to that file byte for byte; with ERROR_MATCH, standard error must match it.
+string(REPLACE "|" ";" COMMAND "${COMMAND}")
 execute_process(COMMAND ${COMMAND} OUTPUT_FILE ${OUTPUT} ERROR_VARIABLE stderr RESULT_VARIABLE rc)
 if(NOT rc STREQUAL EXPECT_RC)
   message(FATAL_ERROR "exit status ${rc}, expected ${EXPECT_RC}; stderr:\n${stderr}")
