@@ -10,8 +10,21 @@ test: native windows
 	ctest --preset native
 	ctest --preset windows
 
+DEMO    := build/demo
+
 demo: native
+	@echo "== qor scan: the address table of the sample's bounce folder"
 	$(QOR) scan $(SAMPLE)
+	@echo "== qor run: exclude one address, match contacts, note, export, delete, copy contacts, move messages"
+	rm -rf $(DEMO) && mkdir -p $(DEMO)
+	$(QOR) run $(SAMPLE) --app-folder $(DEMO) --exclude recipient@example.net \
+	  --scan-contacts --contact-folder 'Mailbox\Contacts' --contact-folder 'Archive\Archive 2019\Old Contacts' \
+	  --export $(DEMO)/export.txt --contact-fields name,company,phone --notes --date-stamp \
+	  --delete --cascade --copy-contacts-to 'Mailbox\Bounced Contacts' \
+	  --move-messages-to 'Mailbox\Processed Bounces' --save $(DEMO)/mailbox-after.json > $(DEMO)/found.txt
+	@echo "== $$(wc -l < $(DEMO)/found.txt) addresses found; the export file $(DEMO)/export.txt:"
+	@cat $(DEMO)/export.txt
+	@echo "== exclusion file: $$(cat $(DEMO)/qorexclusions.dat); changed mailbox: $(DEMO)/mailbox-after.json"
 
 deps:
 	sh scripts/install-deps.sh

@@ -36,8 +36,8 @@ void BM_MemchrAtSigns(benchmark::State& state) {
   const std::string& text = BounceText();
   for (auto _ : state) {
     std::size_t count = 0;
-    for (const char* p = text.data(); (p = static_cast<const char*>(std::memchr(p, '@', text.data() + text.size() - p)));
-         ++p) {
+    for (const char* p = text.data();
+         (p = static_cast<const char*>(std::memchr(p, '@', text.data() + text.size() - p))); ++p) {
       ++count;
     }
     benchmark::DoNotOptimize(count);

@@ -11,17 +11,17 @@ namespace {
 
 using qor::host::memory::MemoryOutlook;
 
-// A bounce naming one address of its own and one shared by every hundredth message, with the
+// A bounce naming one address of its own and one shared with the 99 messages around it, with the
 // usual postmaster noise that the scan meets again and again.
 std::string BounceBody(int n) {
+  const std::string user = "user" + std::to_string(n) + "@example.com";
+  const std::string list = "list" + std::to_string(n / 100) + "@lists.example.org";
   return "From: Mail Delivery Subsystem <mailer-daemon@relay.example.net>\r\n"
          "Subject: Undelivered Mail Returned to Sender\r\n\r\n"
          "This is the mail system at host relay.example.net.\r\n"
-         "I'm sorry to have to inform you that your message could not be delivered.\r\n\r\n"
-         "<user" + std::to_string(n) + "@example.com>: host mx.example.com said: 550 5.1.1 User unknown\r\n"
-         "Final-Recipient: rfc822; user" + std::to_string(n) + "@example.com\r\n"
-         "Original-Recipient: rfc822;list" + std::to_string(n / 100) + "@lists.example.org\r\n"
-         "Action: failed\r\nStatus: 5.1.1\r\n";
+         "I'm sorry to have to inform you that your message could not be delivered.\r\n\r\n<" +
+         user + ">: host mx.example.com said: 550 5.1.1 User unknown\r\nFinal-Recipient: rfc822; " + user +
+         "\r\nOriginal-Recipient: rfc822;" + list + "\r\nAction: failed\r\nStatus: 5.1.1\r\n";
 }
 
 std::shared_ptr<MemoryOutlook> MailboxOf(int messages) {

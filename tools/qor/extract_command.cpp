@@ -8,8 +8,8 @@
 namespace qor::tools {
 
 void RunExtract(const std::optional<std::string>& file, std::ostream& out) {
-  const std::string bytes = file ? platform::ReadFileBytes(*file)
-                                 : std::string(std::istreambuf_iterator<char>(std::cin), {});
+  const std::string bytes =
+      file ? platform::ReadFileBytes(*file) : std::string(std::istreambuf_iterator<char>(std::cin), {});
   out << engine::ExtractEMails(bytes);
 }
 

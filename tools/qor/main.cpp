@@ -5,6 +5,7 @@
 
 #include "binary_stdio.h"
 #include "commands.h"
+#include "run_command.h"
 
 int main(int argc, char** argv) {
   qor::tools::UseBinaryStdio();
@@ -22,6 +23,9 @@ int main(int argc, char** argv) {
   scan->add_option("MAILBOX", mailbox, "Mailbox file (JSON)")->required();
   scan->add_option("--folder", folder, "Folder path, e.g. Mailbox\\Bounces (default: the explorer's folder)");
 
+  qor::tools::RunArguments runArguments;
+  auto* run = qor::tools::AddRunCommand(app, runArguments);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -31,8 +35,9 @@ int main(int argc, char** argv) {
   try {
     if (*extract) qor::tools::RunExtract(extractFile, std::cout);
     if (*scan) qor::tools::RunScan(mailbox, folder, std::cout);
+    const int status = *run ? qor::tools::RunRun(runArguments, std::cout, std::cerr) : 0;
     std::cout.flush();
-    return std::cout ? 0 : 1;
+    return std::cout ? status : 1;
   } catch (const std::exception& e) {
     std::cerr << "qor: " << e.what() << '\n';
     return 1;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "host/memory/outlook_id_matcher.h"
-#include "support/temp_folder.h"
 #include "platform/atomic_file.h"
+#include "support/temp_folder.h"
 
 namespace qor::host::memory {
 namespace {

@@ -1,16 +1,36 @@
-# Runs COMMAND (its arguments joined by "|"), expects exit status EXPECT_RC and, when EXPECTED is set, standard
-# output equal to that file byte for byte; with ERROR_MATCH, standard error must match it.
+# Runs COMMAND (its arguments joined by "|") and checks what it did:
+#   EXPECT_RC     the exit status
+#   EXPECTED      a file standard output must equal byte for byte
+#   ERROR_MATCH   a regular expression standard error must match
+#   CLEAN_DIR     a folder emptied before the run
+#   FILE_CHECKS   "produced=expected" pairs joined by "|": files the run wrote, compared byte for byte
+if(CLEAN_DIR)
+  file(REMOVE_RECURSE ${CLEAN_DIR})
+  file(MAKE_DIRECTORY ${CLEAN_DIR})
+endif()
 string(REPLACE "|" ";" COMMAND "${COMMAND}")
 execute_process(COMMAND ${COMMAND} OUTPUT_FILE ${OUTPUT} ERROR_VARIABLE stderr RESULT_VARIABLE rc)
 if(NOT rc STREQUAL EXPECT_RC)
   message(FATAL_ERROR "exit status ${rc}, expected ${EXPECT_RC}; stderr:\n${stderr}")
 endif()
-if(EXPECTED)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUTPUT} ${EXPECTED} RESULT_VARIABLE differ)
+
+function(compare_files produced expected)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${produced} ${expected} RESULT_VARIABLE differ)
   if(differ)
-    message(FATAL_ERROR "${OUTPUT} differs from ${EXPECTED}")
+    message(FATAL_ERROR "${produced} differs from ${expected}")
   endif()
+endfunction()
+
+if(EXPECTED)
+  compare_files(${OUTPUT} ${EXPECTED})
 endif()
+string(REPLACE "|" ";" FILE_CHECKS "${FILE_CHECKS}")
+foreach(check IN LISTS FILE_CHECKS)
+  string(REPLACE "=" ";" pair "${check}")
+  list(GET pair 0 produced)
+  list(GET pair 1 expected)
+  compare_files(${produced} ${expected})
+endforeach()
 if(ERROR_MATCH AND NOT stderr MATCHES "${ERROR_MATCH}")
   message(FATAL_ERROR "stderr does not match '${ERROR_MATCH}':\n${stderr}")
 endif()

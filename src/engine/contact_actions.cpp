@@ -1,0 +1,164 @@
+#include "engine/contact_actions.h"
+
+#include <exception>
+#include <memory>
+#include <unordered_set>
+
+#include "engine/contact_matching.h"
+#include "engine/folder_path.h"
+#include "engine/linked_contacts.h"
+#include "engine/text.h"
+
+namespace qor::engine {
+
+namespace {
+
+// A linked-contacts text this short after trimming holds no group.
+constexpr std::size_t kMaximumEmptyLinkLength = 5;
+
+void StartBar(ProgressSink& progress, int maximum) {
+  progress.SetLabel("Updating Notes...");
+  progress.SetBarMinimum(0);
+  progress.SetBarPosition(0);
+  progress.SetBarMaximum(maximum);
+  progress.Repaint();
+}
+
+void StepBar(ProgressSink& progress) {
+  progress.SetBarPosition(progress.BarPosition() + 1);
+  progress.Repaint();
+}
+
+// The contact an identifier of a group names, or null when its folder path is empty or the
+// item is no contact.
+std::shared_ptr<host::ContactItem> FetchContact(host::Application& outlook, const std::string& folderPath,
+                                                const std::string& entryId) {
+  const auto folder = GetMapiFolder(outlook, folderPath);
+  if (!folder) return nullptr;
+  return host::AsContact(outlook.GetNamespace("MAPI")->GetItemFromID(entryId, folder->StoreID()));
+}
+
+// Steps 3 to 5 of the removal: the first slot is compared trimmed, the other two untrimmed, each
+// read again after the earlier steps may have moved addresses into it.
+void RemoveAddress(host::ContactItem& contact, const std::string& address, bool AutoCascade) {
+  if (LowerAscii(Trim(contact.Email1Address())) == address) {
+    contact.SetEmail1Address("");
+    contact.Save();
+    if (AutoCascade && !Trim(contact.Email2Address()).empty()) {
+      contact.SetEmail1Address(Trim(contact.Email2Address()));
+      contact.SetEmail2Address("");
+      contact.Save();
+      if (!Trim(contact.Email3Address()).empty()) {
+        contact.SetEmail2Address(Trim(contact.Email3Address()));
+        contact.SetEmail3Address("");
+        contact.Save();
+      }
+    } else if (AutoCascade && !Trim(contact.Email3Address()).empty()) {
+      contact.SetEmail1Address(Trim(contact.Email3Address()));
+      contact.SetEmail3Address("");
+      contact.Save();
+    }
+  }
+
+  if (LowerAscii(contact.Email2Address()) == address) {
+    contact.SetEmail2Address("");
+    contact.Save();
+    if (AutoCascade && !Trim(contact.Email3Address()).empty()) {
+      contact.SetEmail2Address(Trim(contact.Email3Address()));
+      contact.SetEmail3Address("");
+      contact.Save();
+    }
+  }
+
+  if (LowerAscii(contact.Email3Address()) == address) {
+    contact.SetEmail3Address("");
+    contact.Save();
+  }
+}
+
+std::string NoteFor(const std::string& address, bool notesDateStamp, platform::Clock& clock) {
+  if (notesDateStamp) return clock.ShortDate() + " [Processed by QOR]\r\n" + address;
+  return "[Processed by QOR] " + address;
+}
+
+}  // namespace
+
+void DeleteEmailAddress(EngineContext& context, bool AutoCascade) {
+  for (const auto& entry : context.data) {
+    if (Trim(entry[kExcluded]) != kIncluded) continue;
+    if (Trim(entry[kLinkedContacts]).size() <= kMaximumEmptyLinkLength) continue;
+
+    const std::string address = LowerAscii(Trim(entry[kAddress]));
+    for (const auto& group : SplitLinkedContacts(entry[kLinkedContacts])) {
+      for (const auto& entryId : group.entryIds) {
+        const auto contact = GetContactInfo(context.outlook, group.folderPath, entryId);
+        if (contact) RemoveAddress(*contact, address, AutoCascade);
+      }
+    }
+  }
+}
+
+void AddNotes(EngineContext& context, bool notesDateStamp) {
+  ProgressSink& progress = context.progress;
+  StartBar(progress, static_cast<int>(context.data.size()));
+
+  const std::string* address = nullptr;
+  try {
+    for (const auto& entry : context.data) {
+      address = &entry[kAddress];
+      StepBar(progress);
+      if (entry[kExcluded] != kIncluded) continue;
+
+      for (const auto& group : SplitLinkedContacts(entry[kLinkedContacts])) {
+        for (const auto& entryId : group.entryIds) {
+          const auto contact = FetchContact(context.outlook, group.folderPath, entryId);
+          if (!contact) continue;
+          const std::string note = NoteFor(*address, notesDateStamp, context.services.clock);
+          contact->SetBody(contact->Body() + "\r\n\r\n" + note);
+          contact->Close(host::CloseMode::Save);
+        }
+      }
+    }
+  } catch (const std::exception&) {
+    // The user learns which address was being noted; the notes already closed stay.
+    context.services.messages.Show(address ? *address : std::string());
+  }
+}
+
+void MoveContactsToFolder(EngineContext& context, const std::string& ContactFolderDestination,
+                          ContactTransfer copyOrMove) {
+  ProgressSink& progress = context.progress;
+  StartBar(progress, static_cast<int>(context.data.size()));
+  const auto destination = GetMapiFolder(context.outlook, ContactFolderDestination);
+
+  // A moved contact's old id names nothing any more; an entry linked to it again must not fail
+  // the run.
+  std::unordered_set<std::string> movedIds;
+  for (const auto& entry : context.data) {
+    StepBar(progress);
+    if (entry[kExcluded] != kIncluded) continue;
+
+    for (const auto& group : SplitLinkedContacts(entry[kLinkedContacts])) {
+      for (const auto& entryId : group.entryIds) {
+        if (copyOrMove == ContactTransfer::Move && movedIds.contains(entryId)) continue;
+        const auto contact = FetchContact(context.outlook, group.folderPath, entryId);
+        if (!contact) continue;
+        // Checked before copying, so a missing destination leaves no stray copy in the source folder.
+        if (!destination) {
+          throw host::HostError("The folder \"" + ContactFolderDestination + "\" cannot be found.");
+        }
+        if (copyOrMove == ContactTransfer::Copy) {
+          const auto copy = contact->Copy();
+          copy->Close(host::CloseMode::Save);
+          copy->Move(*destination);
+          contact->Close(host::CloseMode::Discard);
+        } else {
+          contact->Move(*destination);
+          movedIds.insert(entryId);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace qor::engine

@@ -1,0 +1,87 @@
+#include "engine/contact_matching.h"
+
+#include "engine/folder_path.h"
+#include "engine/text.h"
+#include "engine/xprocs.h"
+
+namespace qor::engine {
+
+namespace {
+
+// A column this short after trimming holds no group yet.
+constexpr std::size_t kMinimumGroupLength = 6;
+
+std::shared_ptr<host::Folder> RequireFolder(host::Application& outlook, std::string_view path) {
+  auto folder = GetMapiFolder(outlook, path);
+  if (!folder) throw host::HostError("The folder \"" + std::string(path) + "\" cannot be found.");
+  return folder;
+}
+
+// The entry ids of the matched contacts joined by ",", in the order the collection yields them.
+std::string JoinEntryIds(host::Items& found) {
+  std::string ids;
+  auto item = found.GetFirst();
+  if (!item) return ids;
+  ids = item->EntryID();
+  for (int position = 2; position <= found.Count(); ++position) {
+    item = found.GetNext();
+    if (!item) break;
+    ids += ',';
+    ids += item->EntryID();
+  }
+  return ids;
+}
+
+void AppendGroup(std::string& column, const std::string& folderPath, const std::string& ids) {
+  std::string trimmed = Trim(column);
+  if (trimmed.size() >= kMinimumGroupLength) {
+    column = std::move(trimmed) + ";" + LowerAscii(Trim(folderPath)) + ":" + ids;
+  } else {
+    column = Trim(folderPath) + ":" + ids;
+  }
+}
+
+}  // namespace
+
+std::shared_ptr<host::Items> SearchContact(host::Folder& folder, std::string_view emailaddress) {
+  // The address goes in as it is: addresses never hold a quotation mark.
+  const std::string address = Trim(emailaddress);
+  const std::string filter = "[Email1Address] = \"" + address + "\" or [Email2Address] = \"" + address +
+                             "\" or [Email3Address] = \"" + address + "\"";
+  return folder.Items()->Restrict(filter);
+}
+
+void GetLinkedContacts(EngineContext& context, const RunOptions& options) {
+  TEmailData& data = context.data;
+  if (data.empty() || !options.scanContactFolders || options.contactFolders.empty()) return;
+
+  ProgressSink& progress = context.progress;
+  for (const auto& folderPath : options.contactFolders) {
+    const std::string displayName = strTokenAt(folderPath, '\\', strTokenCount(folderPath, '\\') - 1);
+    const auto folder = RequireFolder(context.outlook, folderPath);
+
+    progress.SetLabel("Matching e-mail addresses in \"" + displayName + "\"...");
+    progress.SetBarMinimum(0);
+    progress.SetBarPosition(0);
+    progress.SetBarMaximum(static_cast<int>(data.size()) + 1);
+    progress.Repaint();
+
+    for (auto& entry : data) {
+      progress.SetBarPosition(progress.BarPosition() + 1);
+      progress.Repaint();
+      const auto found = SearchContact(*folder, entry[kAddress]);
+      if (found->Count() <= 0) continue;
+      const std::string ids = JoinEntryIds(*found);
+      if (!ids.empty()) AppendGroup(entry[kLinkedContacts], folderPath, ids);
+    }
+  }
+}
+
+std::shared_ptr<host::ContactItem> GetContactInfo(host::Application& outlook, std::string_view ContactFolder,
+                                                  const std::string& ContactEntryID) {
+  const auto folder = RequireFolder(outlook, ContactFolder);
+  const auto item = outlook.Session()->GetItemFromID(ContactEntryID, folder->StoreID());
+  return host::AsContact(item);
+}
+
+}  // namespace qor::engine

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/engine_context.h"
+#include "engine/run_options.h"
+#include "host/outlook.h"
+
+namespace qor::engine {
+
+// The contacts of `folder` carrying the address in one of their three e-mail fields, found by a
+// restriction so that Outlook does the matching.
+std::shared_ptr<host::Items> SearchContact(host::Folder& folder, std::string_view emailaddress);
+
+// Fills the linked-contacts column of every entry from the listed contact folders, when
+// "Scan Selected Contact Folders" is ticked.
+void GetLinkedContacts(EngineContext& context, const RunOptions& options);
+
+// The contact with that entry id in the store of the folder at `ContactFolder`, or null when the
+// item is no contact. A path or id that names nothing fails with the host's error.
+std::shared_ptr<host::ContactItem> GetContactInfo(host::Application& outlook, std::string_view ContactFolder,
+                                                  const std::string& ContactEntryID);
+
+}  // namespace qor::engine

@@ -1,0 +1,124 @@
+#include "engine/exclusions.h"
+
+#include <string_view>
+#include <system_error>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/text.h"
+#include "platform/atomic_file.h"
+#include "platform/text_file.h"
+
+namespace qor::engine {
+
+namespace {
+
+constexpr std::string_view kAppFolderName = "QOR for Outlook";
+constexpr std::string_view kExclusionFileName = "qorexclusions.dat";
+
+// Lines end at CR LF, a lone CR or a lone LF; text after the last break is a line of its own.
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const auto end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.emplace_back(text.substr(start));
+      break;
+    }
+    lines.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+std::string ExclusionKey(std::string_view line) { return LowerAscii(Trim(line)); }
+
+bool IsSelected(const StringListModel& list) {
+  return list.itemIndex >= 0 && static_cast<std::size_t>(list.itemIndex) < list.items.size();
+}
+
+// Removes the selected line and returns it; the list box selects nothing afterwards.
+std::string TakeSelected(StringListModel& list) {
+  const auto at = list.items.begin() + list.itemIndex;
+  std::string text = std::move(*at);
+  list.items.erase(at);
+  list.itemIndex = -1;
+  return text;
+}
+
+}  // namespace
+
+std::string GetUserDocumentsFolder(platform::SpecialFolders& folders) {
+  std::string path = folders.CommonDocuments();
+  if (const auto nul = path.find('\0'); nul != std::string::npos) path.resize(nul);
+  return path;
+}
+
+std::string MakeUsersAppFolderPath(platform::SpecialFolders& folders) {
+  const std::string documents = Trim(GetUserDocumentsFolder(folders));
+  return platform::PathToUtf8(platform::PathFromUtf8(documents) / platform::PathFromUtf8(kAppFolderName));
+}
+
+void CreateUsersAppFolder(const std::string& usersAppFolderPath) {
+  std::error_code ignored;
+  std::filesystem::create_directory(platform::PathFromUtf8(usersAppFolderPath), ignored);
+}
+
+std::filesystem::path ExclusionFilePath(const std::string& usersAppFolderPath) {
+  return platform::PathFromUtf8(usersAppFolderPath) / platform::PathFromUtf8(kExclusionFileName);
+}
+
+void ReadExclusions(const std::string& usersAppFolderPath, StringListModel& excluded) {
+  const auto path = ExclusionFilePath(usersAppFolderPath);
+  std::error_code error;
+  // Any doubt other than "not there" goes on to the read, which reports it.
+  if (std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found) return;
+
+  std::string text = platform::ReadTextFile(path);
+  if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+  excluded.items = SplitLines(text);
+  excluded.itemIndex = -1;
+}
+
+void SaveExclusions(const std::string& usersAppFolderPath, const StringListModel& excluded) {
+  std::string text;
+  for (const auto& line : excluded.items) {
+    text += line;
+    text += "\r\n";
+  }
+  platform::WriteTextFile(ExclusionFilePath(usersAppFolderPath), text);
+}
+
+void MarkExclusions(const StringListModel& excluded, TEmailData& data) {
+  // Same marks as MarkEmail once per line, in one pass over the table.
+  std::unordered_set<std::string> addresses;
+  for (const auto& line : excluded.items) addresses.insert(ExclusionKey(line));
+  for (auto& entry : data) {
+    if (addresses.contains(LowerAscii(entry[kAddress]))) entry[kExcluded] = kExcludedMark;
+  }
+}
+
+void btnExcludeClick(StringListModel& found, StringListModel& excluded, TEmailData& data,
+                     const std::string& usersAppFolderPath) {
+  if (!IsSelected(found)) return;
+  std::string address = TakeSelected(found);
+  MarkEmail(data, address, kExcludedMark);
+  excluded.items.push_back(std::move(address));
+  SaveExclusions(usersAppFolderPath, excluded);
+}
+
+void btnRemoveExclusionClick(StringListModel& excluded, TEmailData& data, const std::string& usersAppFolderPath) {
+  if (IsSelected(excluded)) {
+    // Compared as MarkExclusions compares, so a line read with blanks or capitals lets its
+    // address go; a second line naming the same address keeps it excluded.
+    const std::string address = ExclusionKey(TakeSelected(excluded));
+    bool stillExcluded = false;
+    for (const auto& line : excluded.items) stillExcluded = stillExcluded || ExclusionKey(line) == address;
+    if (!stillExcluded) MarkEmail(data, address, kIncluded);
+  }
+  SaveExclusions(usersAppFolderPath, excluded);
+}
+
+}  // namespace qor::engine

@@ -1,0 +1,119 @@
+#include "engine/export_file.h"
+
+#include <string_view>
+
+#include "engine/contact_matching.h"
+#include "engine/linked_contacts.h"
+#include "engine/text.h"
+#include "platform/text_file.h"
+
+namespace qor::engine {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::size_t kMinimumLinkedContacts = 6;
+
+bool TakesPart(const TEmailEntry& entry) { return UpperAscii(Trim(entry[kExcluded])) == kIncluded; }
+
+void AddLine(std::string& lines, std::string_view line) {
+  lines += line;
+  lines += kLineEnd;
+}
+
+std::string HeaderLine(const RunOptions& options) {
+  std::string header = "E-mail Address";
+  if (!options.exportContactFields) return header;
+  header += "\tSource Contact Folder";
+  if (options.exportName) header += "\tFullName";
+  if (options.exportCompany) header += "\tCompany";
+  if (options.exportPhone) header += "\tPhone";
+  return header;
+}
+
+// One line per contact found; an entry without matched contacts keeps its address and four empty fields.
+void AddContactLines(host::Application& outlook, const RunOptions& options, const TEmailEntry& entry,
+                     std::string& lines) {
+  const std::string& address = entry[kAddress];
+  if (Trim(entry[kLinkedContacts]).size() < kMinimumLinkedContacts) {
+    AddLine(lines, address + "\t\t\t\t");
+    return;
+  }
+  for (const ContactGroup& group : SplitLinkedContacts(entry[kLinkedContacts])) {
+    for (const std::string& entryId : group.entryIds) {
+      const auto contact = GetContactInfo(outlook, group.folderPath, entryId);
+      if (!contact) continue;
+      std::string line = address + "\t" + Trim(group.folderPath);
+      if (options.exportName) line += "\t" + contact->FullName();
+      if (options.exportCompany) line += "\t" + contact->CompanyName();
+      if (options.exportPhone) line += "\t" + contact->BusinessTelephoneNumber();
+      AddLine(lines, line);
+    }
+  }
+}
+
+// Runs `gather`, then writes what it gathered even when it failed part way; the gathering's error
+// is the one that goes on, since it names the cause.
+template <typename Gather>
+void GatherAndWrite(const std::filesystem::path& path, std::string& lines, Gather&& gather) {
+  try {
+    gather();
+  } catch (...) {
+    try {
+      platform::WriteTextFile(path, lines);
+    } catch (...) {
+    }
+    throw;
+  }
+  platform::WriteTextFile(path, lines);
+}
+
+void StartBar(ProgressSink& progress, const std::string& label, std::size_t entries) {
+  progress.SetLabel(label);
+  progress.SetBarMinimum(0);
+  progress.SetBarPosition(0);
+  progress.SetBarMaximum(static_cast<int>(entries));
+}
+
+void StepBar(ProgressSink& progress) { progress.SetBarPosition(progress.BarPosition() + 1); }
+
+}  // namespace
+
+void ExportToTabFile(EngineContext& context, const RunOptions& options) {
+  const auto path = platform::PathFromUtf8(options.tabFilePath);
+  std::string lines;
+  AddLine(lines, HeaderLine(options));
+  StartBar(context.progress, "Exporting...", context.data.size());
+
+  GatherAndWrite(path, lines, [&] {
+    for (const TEmailEntry& entry : context.data) {
+      StepBar(context.progress);
+      if (!TakesPart(entry)) continue;
+      if (options.exportContactFields) {
+        AddContactLines(context.outlook, options, entry, lines);
+      } else {
+        AddLine(lines, entry[kAddress]);
+      }
+    }
+  });
+}
+
+void ExportEmailAddressOnly(EngineContext& context) {
+  const auto path = AddressFilePath(context.usersAppFolderPath);
+  std::string lines;
+  AddLine(lines, "E-mail Address");
+  StartBar(context.progress, "Capturing E-mail data...", context.data.size());
+
+  GatherAndWrite(path, lines, [&] {
+    for (const TEmailEntry& entry : context.data) {
+      StepBar(context.progress);
+      if (TakesPart(entry)) AddLine(lines, entry[kAddress]);
+    }
+  });
+}
+
+std::filesystem::path AddressFilePath(const std::string& usersAppFolderPath) {
+  return platform::PathFromUtf8(usersAppFolderPath) / "olqor.txt";
+}
+
+}  // namespace qor::engine

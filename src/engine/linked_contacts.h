@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qor::engine {
+
+// One group of a linked-contacts column: a contact folder path and the contacts found there.
+struct ContactGroup {
+  std::string folderPath;
+  std::vector<std::string> entryIds;
+};
+
+// Splits a linked-contacts column ("path:id,id;path:id") the way every reader does: groups by
+// ";", path and identifiers by ":", identifiers by ","; counting stops at the first empty group
+// or identifier.
+std::vector<ContactGroup> SplitLinkedContacts(std::string_view column);
+
+}  // namespace qor::engine

@@ -1,0 +1,22 @@
+#pragma once
+
+// Text at the Windows API boundary: UTF-16 there, UTF-8 (or the ANSI code page for files) here.
+
+#include <string>
+#include <string_view>
+
+namespace qor::platform {
+
+// `codePage` is a Windows code page identifier (CP_UTF8, CP_ACP, ...). Bytes the code page does
+// not define become U+FFFD; characters it lacks become its default character ("?"), never a
+// look-alike.
+std::wstring Widen(std::string_view text, unsigned codePage);
+std::string Narrow(std::wstring_view text, unsigned codePage);
+
+std::wstring WidenUtf8(std::string_view text);
+std::string NarrowToUtf8(std::wstring_view text);
+
+// The system's message for a Windows error code, without the trailing line break.
+std::string WindowsErrorMessage(unsigned long code);
+
+}  // namespace qor::platform

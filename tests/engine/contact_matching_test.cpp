@@ -1,0 +1,81 @@
+#include "engine/contact_matching.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/engine_fixture.h"
+
+namespace qor::engine {
+namespace {
+
+using ::testing::ElementsAre;
+
+class ContactMatchingTest : public tests::EngineFixture {
+ protected:
+  RunOptions Scanning(std::vector<std::string> folders) {
+    RunOptions options;
+    options.scanContactFolders = true;
+    options.contactFolders = std::move(folders);
+    return options;
+  }
+
+  std::string Column(std::size_t index) const { return data[index][kLinkedContacts]; }
+};
+
+TEST_F(ContactMatchingTest, GetLinkedContacts_GroupsContactsPerFolderInListOrder) {
+  const auto first = contacts->AddContact({.fullName = "First", .email1Address = "amy@example.com"});
+  contacts->AddContact({.fullName = "Other", .email1Address = "zed@example.com"});
+  const auto third = contacts->AddContact({.fullName = "Third", .email3Address = "AMY@Example.COM"});
+  const auto moved = movedContacts->AddContact({.fullName = "Moved", .email2Address = "amy@example.com"});
+  const auto excluded = movedContacts->AddContact({.fullName = "Excluded", .email1Address = "bob@example.org"});
+  AddEntry("amy@example.com");
+  AddEntry("nobody@example.com");
+  AddEntry("bob@example.org", "M", "", "Y");
+
+  GetLinkedContacts(context, Scanning({"Mailbox\\Contacts", "Mailbox\\Moved Contacts"}));
+
+  EXPECT_EQ(Column(0), LinkedIn("Mailbox\\Contacts", first, third) + ";" + LinkedIn("mailbox\\moved contacts", moved));
+  EXPECT_EQ(Column(1), "");
+  EXPECT_EQ(Column(2), LinkedIn("Mailbox\\Moved Contacts", excluded));
+  EXPECT_THAT(progress.labels, ElementsAre("Matching e-mail addresses in \"Contacts\"...",
+                                           "Matching e-mail addresses in \"Moved Contacts\"..."));
+  EXPECT_EQ(progress.minimum, 0);
+  EXPECT_EQ(progress.maximum, 4);
+  EXPECT_EQ(progress.position, 3);
+  EXPECT_THAT(progress.repaintedAt, ElementsAre(0, 1, 2, 3, 0, 1, 2, 3));
+}
+
+TEST_F(ContactMatchingTest, GetLinkedContacts_ReplacesColumnsTooShortToHoldAGroup) {
+  const auto contact = contacts->AddContact({.fullName = "C", .email1Address = "amy@example.com"});
+  AddEntry("amy@example.com", "M", "      ");
+  AddEntry("amy@example.com", "M", " ab:cd ");
+  AddEntry("amy@example.com", "M", " X\\Y:12 ");
+
+  GetLinkedContacts(context, Scanning({"Mailbox\\Contacts"}));
+
+  EXPECT_EQ(Column(0), LinkedIn("Mailbox\\Contacts", contact));
+  EXPECT_EQ(Column(1), LinkedIn("Mailbox\\Contacts", contact));
+  EXPECT_EQ(Column(2), "X\\Y:12;" + LinkedIn("mailbox\\contacts", contact));
+}
+
+TEST_F(ContactMatchingTest, GetLinkedContacts_LeavesColumnsEmptyUnlessScanningIsTicked) {
+  contacts->AddContact({.fullName = "C", .email1Address = "amy@example.com"});
+  AddEntry("amy@example.com");
+  RunOptions options = Scanning({"Mailbox\\Contacts"});
+  options.scanContactFolders = false;
+  GetLinkedContacts(context, options);
+  GetLinkedContacts(context, Scanning({}));
+  EXPECT_EQ(Column(0), "");
+  EXPECT_TRUE(progress.labels.empty());
+}
+
+TEST_F(ContactMatchingTest, GetLinkedContacts_FailsOnAMissingFolderKeepingEarlierGroups) {
+  const auto contact = contacts->AddContact({.fullName = "C", .email1Address = "amy@example.com"});
+  AddEntry("amy@example.com");
+  EXPECT_THROW(GetLinkedContacts(context, Scanning({"Mailbox\\Contacts", "Mailbox\\Gone"})), host::HostError);
+  EXPECT_EQ(Column(0), LinkedIn("Mailbox\\Contacts", contact));
+  EXPECT_THROW(GetLinkedContacts(context, Scanning({""})), host::HostError);
+}
+
+}  // namespace
+}  // namespace qor::engine

@@ -1,0 +1,157 @@
+#include "engine/exclusions.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/atomic_file.h"
+#include "platform/text_file.h"
+#include "support/engine_fixture.h"
+
+namespace qor::engine {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using namespace std::string_literals;
+
+class ExclusionsTest : public tests::EngineFixture {
+ protected:
+  std::filesystem::path File() const { return ExclusionFilePath(context.usersAppFolderPath); }
+
+  std::string FileBytes() const {
+    std::ifstream in(File(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  void WriteFileBytes(const std::string& bytes) const {
+    std::ofstream out(File(), std::ios::binary);
+    out << bytes;
+  }
+
+  std::string Mark(std::size_t index) const { return data[index][kExcluded]; }
+};
+
+TEST_F(ExclusionsTest, ExclusionFile_HoldsEachLineAsListedFollowedByCrLf) {
+  WriteFileBytes("old@example.com\r\nolder@example.com\r\n");
+  SaveExclusions(context.usersAppFolderPath, {{" Amy@Example.com ", "bob@example.org", ""}});
+  EXPECT_EQ(FileBytes(), " Amy@Example.com \r\nbob@example.org\r\n\r\n");
+  EXPECT_EQ(File().filename(), "qorexclusions.dat");
+
+  SaveExclusions(context.usersAppFolderPath, {});
+  EXPECT_TRUE(std::filesystem::exists(File()));
+  EXPECT_EQ(FileBytes(), "");
+  EXPECT_THAT(appFolder.FileNames(), ElementsAre("qorexclusions.dat"));
+}
+
+TEST_F(ExclusionsTest, ReadExclusions_SplitsAtEveryLineBreakKeepsBlanksAndStopsAtNul) {
+  StringListModel excluded{{"stale@example.com"}, 0};
+  WriteFileBytes("a@x.com\r\n B@Y.com \rc@z.com\n\r\nd@w.com\0e@v.com\r\n"s);
+  ReadExclusions(context.usersAppFolderPath, excluded);
+  EXPECT_THAT(excluded.items, ElementsAre("a@x.com", " B@Y.com ", "c@z.com", "", "d@w.com"));
+  EXPECT_EQ(excluded.itemIndex, -1);
+
+  WriteFileBytes("");
+  ReadExclusions(context.usersAppFolderPath, excluded);
+  EXPECT_THAT(excluded.items, IsEmpty());
+}
+
+TEST_F(ExclusionsTest, ReadExclusions_KeepsTheListWithoutAFileAndFailsOnAnUnreadableOne) {
+  StringListModel excluded{{"kept@example.com"}, -1};
+  ReadExclusions(context.usersAppFolderPath, excluded);
+  EXPECT_THAT(excluded.items, ElementsAre("kept@example.com"));
+
+  std::filesystem::create_directory(File());
+  EXPECT_THROW(ReadExclusions(context.usersAppFolderPath, excluded), std::runtime_error);
+  EXPECT_THAT(excluded.items, ElementsAre("kept@example.com"));
+}
+
+TEST_F(ExclusionsTest, MarkExclusions_MatchesLinesTrimmedAndIgnoringCase) {
+  AddEntry("amy@example.com");
+  AddEntry("bob@example.org");
+  AddEntry("carl@example.net", "M", "", "Y");
+  MarkExclusions({{"  AMY@Example.COM\t", "nobody@example.com", "bob@example.org.uk"}}, data);
+  EXPECT_EQ(Mark(0), "Y");
+  EXPECT_EQ(Mark(1), "N");
+  EXPECT_EQ(Mark(2), "Y");
+}
+
+TEST_F(ExclusionsTest, ExcludeButton_MovesTheSelectionToTheEndOfTheExclusionsAndSavesAtOnce) {
+  AddEntry("amy@example.com");
+  AddEntry("bob@example.org");
+  StringListModel found{{"amy@example.com", "bob@example.org"}, -1};
+  StringListModel excluded{{"zed@example.com"}, 0};
+
+  btnExcludeClick(found, excluded, data, context.usersAppFolderPath);
+  EXPECT_FALSE(std::filesystem::exists(File()));
+  EXPECT_EQ(found.items.size(), 2u);
+
+  found.itemIndex = 0;
+  btnExcludeClick(found, excluded, data, context.usersAppFolderPath);
+  EXPECT_THAT(found.items, ElementsAre("bob@example.org"));
+  EXPECT_EQ(found.itemIndex, -1);
+  EXPECT_THAT(excluded.items, ElementsAre("zed@example.com", "amy@example.com"));
+  EXPECT_EQ(excluded.itemIndex, 0);
+  EXPECT_EQ(Mark(0), "Y");
+  EXPECT_EQ(Mark(1), "N");
+  EXPECT_EQ(FileBytes(), "zed@example.com\r\namy@example.com\r\n");
+
+  // A selection the list no longer holds counts as none.
+  found.itemIndex = 5;
+  btnExcludeClick(found, excluded, data, context.usersAppFolderPath);
+  EXPECT_THAT(found.items, ElementsAre("bob@example.org"));
+}
+
+TEST_F(ExclusionsTest, RemoveButton_RewritesTheFileWithoutTheLineAndLetsTheAddressGo) {
+  AddEntry("amy@example.com", "M", "", "Y");
+  AddEntry("bob@example.org", "M", "", "Y");
+  StringListModel found;
+  StringListModel excluded{{"amy@example.com", " BOB@Example.org ", "zed@example.com"}, 1};
+
+  btnRemoveExclusionClick(excluded, data, context.usersAppFolderPath);
+  EXPECT_THAT(excluded.items, ElementsAre("amy@example.com", "zed@example.com"));
+  EXPECT_EQ(excluded.itemIndex, -1);
+  EXPECT_EQ(Mark(0), "Y");
+  EXPECT_EQ(Mark(1), "N");  // the line's blanks and capitals do not keep it excluded
+  EXPECT_THAT(found.items, IsEmpty());
+  EXPECT_EQ(FileBytes(), "amy@example.com\r\nzed@example.com\r\n");
+
+  // Nothing selected: the file is written again, unchanged.
+  std::filesystem::remove(File());
+  btnRemoveExclusionClick(excluded, data, context.usersAppFolderPath);
+  EXPECT_EQ(FileBytes(), "amy@example.com\r\nzed@example.com\r\n");
+  EXPECT_THAT(excluded.items, ElementsAre("amy@example.com", "zed@example.com"));
+}
+
+TEST_F(ExclusionsTest, RemoveButton_KeepsTheMarkWhileAnotherLineStillExcludesTheAddress) {
+  AddEntry("amy@example.com", "M", "", "Y");
+  StringListModel excluded{{"amy@example.com", "Amy@Example.com"}, 0};
+  btnRemoveExclusionClick(excluded, data, context.usersAppFolderPath);
+  EXPECT_EQ(Mark(0), "Y");
+  excluded.itemIndex = 0;
+  btnRemoveExclusionClick(excluded, data, context.usersAppFolderPath);
+  EXPECT_EQ(Mark(0), "N");
+  EXPECT_EQ(FileBytes(), "");
+}
+
+TEST_F(ExclusionsTest, AppFolder_IsTheTrimmedSharedDocumentsFolderAndCreatedOneLevelDeep) {
+  const std::filesystem::path documents = appFolder.Path() / "Public Documents";
+  fakes.folders.commonDocuments = std::string(" ") + platform::PathToUtf8(documents) + "\0junk"s;
+  EXPECT_EQ(GetUserDocumentsFolder(fakes.folders), " " + platform::PathToUtf8(documents));
+
+  const std::string appPath = MakeUsersAppFolderPath(fakes.folders);
+  EXPECT_EQ(appPath, platform::PathToUtf8(documents / "QOR for Outlook"));
+
+  CreateUsersAppFolder(appPath);  // the parent is missing: nothing is created and nothing fails
+  EXPECT_FALSE(std::filesystem::exists(documents));
+  std::filesystem::create_directory(documents);
+  CreateUsersAppFolder(appPath);
+  CreateUsersAppFolder(appPath);
+  EXPECT_TRUE(std::filesystem::is_directory(documents / "QOR for Outlook"));
+}
+
+}  // namespace
+}  // namespace qor::engine
