@@ -16,19 +16,6 @@ namespace {
 // A linked-contacts text this short after trimming holds no group.
 constexpr std::size_t kMaximumEmptyLinkLength = 5;
 
-void StartBar(ProgressSink& progress, int maximum) {
-  progress.SetLabel("Updating Notes...");
-  progress.SetBarMinimum(0);
-  progress.SetBarPosition(0);
-  progress.SetBarMaximum(maximum);
-  progress.Repaint();
-}
-
-void StepBar(ProgressSink& progress) {
-  progress.SetBarPosition(progress.BarPosition() + 1);
-  progress.Repaint();
-}
-
 // The contact an identifier of a group names, or null when its folder path is empty or the
 // item is no contact.
 std::shared_ptr<host::ContactItem> FetchContact(host::Application& outlook, const std::string& folderPath,
@@ -100,13 +87,13 @@ void DeleteEmailAddress(EngineContext& context, bool AutoCascade) {
 
 void AddNotes(EngineContext& context, bool notesDateStamp) {
   ProgressSink& progress = context.progress;
-  StartBar(progress, static_cast<int>(context.data.size()));
+  StartProgress(progress, "Updating Notes...", static_cast<int>(context.data.size()));
 
   const std::string* address = nullptr;
   try {
     for (const auto& entry : context.data) {
       address = &entry[kAddress];
-      StepBar(progress);
+      StepProgress(progress);
       if (entry[kExcluded] != kIncluded) continue;
 
       for (const auto& group : SplitLinkedContacts(entry[kLinkedContacts])) {
@@ -128,14 +115,14 @@ void AddNotes(EngineContext& context, bool notesDateStamp) {
 void MoveContactsToFolder(EngineContext& context, const std::string& ContactFolderDestination,
                           ContactTransfer copyOrMove) {
   ProgressSink& progress = context.progress;
-  StartBar(progress, static_cast<int>(context.data.size()));
+  StartProgress(progress, "Updating Notes...", static_cast<int>(context.data.size()));
   const auto destination = GetMapiFolder(context.outlook, ContactFolderDestination);
 
   // A moved contact's old id names nothing any more; an entry linked to it again must not fail
   // the run.
   std::unordered_set<std::string> movedIds;
   for (const auto& entry : context.data) {
-    StepBar(progress);
+    StepProgress(progress);
     if (entry[kExcluded] != kIncluded) continue;
 
     for (const auto& group : SplitLinkedContacts(entry[kLinkedContacts])) {

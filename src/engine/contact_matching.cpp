@@ -60,15 +60,11 @@ void GetLinkedContacts(EngineContext& context, const RunOptions& options) {
     const std::string displayName = strTokenAt(folderPath, '\\', strTokenCount(folderPath, '\\') - 1);
     const auto folder = RequireFolder(context.outlook, folderPath);
 
-    progress.SetLabel("Matching e-mail addresses in \"" + displayName + "\"...");
-    progress.SetBarMinimum(0);
-    progress.SetBarPosition(0);
-    progress.SetBarMaximum(static_cast<int>(data.size()) + 1);
-    progress.Repaint();
+    StartProgress(progress, "Matching e-mail addresses in \"" + displayName + "\"...",
+                  static_cast<int>(data.size()) + 1);
 
     for (auto& entry : data) {
-      progress.SetBarPosition(progress.BarPosition() + 1);
-      progress.Repaint();
+      StepProgress(progress);
       const auto found = SearchContact(*folder, entry[kAddress]);
       if (found->Count() <= 0) continue;
       const std::string ids = JoinEntryIds(*found);

@@ -68,26 +68,17 @@ void GatherAndWrite(const std::filesystem::path& path, std::string& lines, Gathe
   platform::WriteTextFile(path, lines);
 }
 
-void StartBar(ProgressSink& progress, const std::string& label, std::size_t entries) {
-  progress.SetLabel(label);
-  progress.SetBarMinimum(0);
-  progress.SetBarPosition(0);
-  progress.SetBarMaximum(static_cast<int>(entries));
-}
-
-void StepBar(ProgressSink& progress) { progress.SetBarPosition(progress.BarPosition() + 1); }
-
 }  // namespace
 
 void ExportToTabFile(EngineContext& context, const RunOptions& options) {
   const auto path = platform::PathFromUtf8(options.tabFilePath);
   std::string lines;
   AddLine(lines, HeaderLine(options));
-  StartBar(context.progress, "Exporting...", context.data.size());
+  StartProgress(context.progress, "Exporting...", static_cast<int>(context.data.size()));
 
   GatherAndWrite(path, lines, [&] {
     for (const TEmailEntry& entry : context.data) {
-      StepBar(context.progress);
+      StepProgress(context.progress);
       if (!TakesPart(entry)) continue;
       if (options.exportContactFields) {
         AddContactLines(context.outlook, options, entry, lines);
@@ -102,11 +93,11 @@ void ExportEmailAddressOnly(EngineContext& context) {
   const auto path = AddressFilePath(context.usersAppFolderPath);
   std::string lines;
   AddLine(lines, "E-mail Address");
-  StartBar(context.progress, "Capturing E-mail data...", context.data.size());
+  StartProgress(context.progress, "Capturing E-mail data...", static_cast<int>(context.data.size()));
 
   GatherAndWrite(path, lines, [&] {
     for (const TEmailEntry& entry : context.data) {
-      StepBar(context.progress);
+      StepProgress(context.progress);
       if (TakesPart(entry)) AddLine(lines, entry[kAddress]);
     }
   });

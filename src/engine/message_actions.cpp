@@ -25,16 +25,12 @@ void MoveEmails(EngineContext& context, const std::string& emailFolder, const st
   const auto nameSpace = context.outlook.GetNamespace("MAPI");
 
   ProgressSink& progress = context.progress;
-  progress.SetLabel("Moving e-mail messages...");
-  progress.SetBarMinimum(0);
-  progress.SetBarPosition(0);
-  progress.SetBarMaximum(static_cast<int>(context.data.size()));
+  StartProgress(progress, "Moving e-mail messages...", static_cast<int>(context.data.size()));
 
   // Lower-cased, so that identifiers differing only in letter case count as one message.
   std::unordered_set<std::string> handled;
   for (const TEmailEntry& entry : context.data) {
-    progress.Repaint();
-    progress.SetBarPosition(progress.BarPosition() + 1);
+    StepProgress(progress);
 
     const std::string& messageId = entry[kMessageEntryId];
     if (!handled.insert(LowerAscii(messageId)).second) continue;

@@ -20,6 +20,21 @@ class ProgressSink {
   virtual void Repaint() = 0;
 };
 
+// Sets the label, puts the bar at 0 of `maximum` and shows both, as every step of a run begins.
+inline void StartProgress(ProgressSink& progress, const std::string& label, int maximum) {
+  progress.SetLabel(label);
+  progress.SetBarMinimum(0);
+  progress.SetBarPosition(0);
+  progress.SetBarMaximum(maximum);
+  progress.Repaint();
+}
+
+// Advances the bar one step and shows it.
+inline void StepProgress(ProgressSink& progress) {
+  progress.SetBarPosition(progress.BarPosition() + 1);
+  progress.Repaint();
+}
+
 // Shows nothing; for runs without a window.
 class NullProgress : public ProgressSink {
  public:
