@@ -18,3 +18,13 @@ function(qor_add_test name)
     gtest_discover_tests(${name} ${prefix} DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
+
+# qor_program_path(VAR PATH): PATH as the tests' programs see it; Windows programs under Wine
+# reach the Linux file system through drive Z:.
+function(qor_program_path var path)
+  if(CMAKE_CROSSCOMPILING)
+    set(${var} "Z:${path}" PARENT_SCOPE)
+  else()
+    set(${var} "${path}" PARENT_SCOPE)
+  endif()
+endfunction()
