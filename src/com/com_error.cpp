@@ -1,0 +1,139 @@
+#include "com/com_error.h"
+
+#include "com/bstr.h"
+#include "com/com_ptr.h"
+#include "com/utf.h"
+
+#include <cstdio>
+#include <exception>
+#include <new>
+
+namespace qor::com {
+namespace {
+
+// What a failed COM method tells its caller.
+struct Report {
+  HRESULT code = E_UNEXPECTED;
+  std::string message;
+  std::string source;
+};
+
+Report DescribeCurrentException() noexcept {
+  Report report;
+  const std::exception_ptr current = std::current_exception();
+  if (!current) return report;
+  try {
+    try {
+      std::rethrow_exception(current);
+    } catch (const ComError& error) {
+      if (FAILED(error.Code())) report.code = error.Code();
+      report.message = error.what();
+      report.source = error.Source();
+    } catch (const std::bad_alloc&) {
+      report.code = E_OUTOFMEMORY;
+    } catch (const std::exception& error) {
+      if (const auto* coded = dynamic_cast<const CodedError*>(&error); coded != nullptr && coded->ErrorCode() < 0)
+        report.code = static_cast<HRESULT>(coded->ErrorCode());
+      report.message = error.what();
+    } catch (...) {
+    }
+    if (report.message.empty()) report.message = HresultMessage(report.code);
+  } catch (...) {
+    // Out of memory while copying the message: the code alone must do.
+  }
+  return report;
+}
+
+void SetThreadErrorInfo(const Report& report) noexcept {
+  try {
+    ComPtr<ICreateErrorInfo> create;
+    if (FAILED(CreateErrorInfo(create.Put()))) return;
+    std::wstring description = ToUtf16(report.message);
+    std::wstring source = ToUtf16(report.source);
+    create->SetGUID(GUID_NULL);
+    create->SetDescription(description.data());
+    if (!source.empty()) create->SetSource(source.data());
+    if (const auto info = create.TryAs<IErrorInfo>()) SetErrorInfo(0, info.Get());
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+std::string HresultMessage(HRESULT code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text;
+  if (length != 0 && buffer != nullptr) text.assign(buffer, length);
+  if (buffer != nullptr) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+  if (!text.empty()) return ToUtf8(text);
+  char fallback[32];
+  std::snprintf(fallback, sizeof fallback, "Error 0x%08lX", static_cast<unsigned long>(code));
+  return fallback;
+}
+
+ComError::ComError(HRESULT code) : ComError(code, HresultMessage(code)) {}
+
+ComError::ComError(HRESULT code, const std::string& message, std::string source)
+    : std::runtime_error(message), code_(code), source_(std::move(source)) {}
+
+ComError ComError::FromErrorInfo(HRESULT code, IUnknown* object, REFIID iid) {
+  ComPtr<IErrorInfo> info;
+  if (GetErrorInfo(0, info.Put()) != S_OK || !info) return ComError(code);
+  if (object != nullptr) {
+    ComPtr<ISupportErrorInfo> support;
+    if (FAILED(object->QueryInterface(__uuidof(ISupportErrorInfo), support.PutVoid())) ||
+        support->InterfaceSupportsErrorInfo(iid) != S_OK)
+      return ComError(code);
+  }
+  Bstr description;
+  Bstr source;
+  info->GetDescription(description.Put());
+  info->GetSource(source.Put());
+  if (description.Length() == 0) return ComError(code, HresultMessage(code), source.ToUtf8());
+  return ComError(code, description.ToUtf8(), source.ToUtf8());
+}
+
+ComError ErrorFromInvoke(HRESULT result, EXCEPINFO& info, IUnknown* object) {
+  Bstr description;
+  Bstr source;
+  Bstr helpFile;
+  if (result == DISP_E_EXCEPTION && info.pfnDeferredFillIn != nullptr) {
+    info.pfnDeferredFillIn(&info);
+    info.pfnDeferredFillIn = nullptr;
+  }
+  description.Attach(std::exchange(info.bstrDescription, nullptr));
+  source.Attach(std::exchange(info.bstrSource, nullptr));
+  helpFile.Attach(std::exchange(info.bstrHelpFile, nullptr));
+  if (result != DISP_E_EXCEPTION) return ComError::FromErrorInfo(result, object, __uuidof(IDispatch));
+
+  HRESULT code = info.scode;
+  if (code == 0 && info.wCode != 0) code = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, info.wCode);
+  if (code == 0) code = DISP_E_EXCEPTION;
+  if (description.Length() == 0) return ComError(code, HresultMessage(code), source.ToUtf8());
+  return ComError(code, description.ToUtf8(), source.ToUtf8());
+}
+
+HRESULT ReportToCom() noexcept {
+  const Report report = DescribeCurrentException();
+  SetThreadErrorInfo(report);
+  return report.code;
+}
+
+HRESULT ReportToExcepInfo(EXCEPINFO* info) noexcept {
+  if (info == nullptr) return ReportToCom();
+  const Report report = DescribeCurrentException();
+  *info = EXCEPINFO{};
+  info->scode = report.code;
+  try {
+    info->bstrDescription = Bstr(report.message).Detach();
+    if (!report.source.empty()) info->bstrSource = Bstr(report.source).Detach();
+  } catch (...) {
+  }
+  return DISP_E_EXCEPTION;
+}
+
+}  // namespace qor::com

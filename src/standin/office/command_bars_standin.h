@@ -1,0 +1,23 @@
+#pragma once
+
+// Office's command-bar object model as real COM objects, for the Outlook stand-in and tests.
+
+#include <oaidl.h>
+
+#include <string>
+
+#include "com/com_ptr.h"
+
+namespace qor::standin::office {
+
+// The command bars of one Outlook window, as Outlook of that major version has them: always
+// "Menu Bar" and "Standard"; for versions 10 and 11 also "Folder Context Menu" and "Context Menu".
+com::ComPtr<IDispatch> CreateCommandBars(int majorVersion);
+
+// The popup bar Outlook 2007 and later hand to a context-menu display event.
+com::ComPtr<IDispatch> CreateContextMenuBar(const std::string& name);
+
+// Raises OnUpdate on a collection made by CreateCommandBars.
+void RaiseOnUpdate(IDispatch& commandBars);
+
+}  // namespace qor::standin::office
