@@ -8,6 +8,7 @@
 
 #include "host/memory/mailbox_file.h"
 #include "host/memory/memory_outlook.h"
+#include "support/engine_host.h"
 #include "support/recording_progress.h"
 
 namespace qor::engine {
@@ -20,7 +21,7 @@ class FolderScanTest : public ::testing::Test {
  protected:
   TEmailData Scan(const std::string& path = "Mailbox\\Bounces") {
     TEmailData data{{"stale@example.com", "OLD", "", "N"}};
-    GetEmailAddressesFromFolder(*outlook, path, data, progress);
+    GetEmailAddressesFromFolder(engineHost.Get(), path, data, progress);
     return data;
   }
 
@@ -33,6 +34,7 @@ class FolderScanTest : public ::testing::Test {
   std::shared_ptr<host::memory::MemoryOutlook> outlook = host::memory::MemoryOutlook::Create();
   std::shared_ptr<host::memory::MemoryFolder> mailbox = outlook->AddStore("Mailbox");
   std::shared_ptr<host::memory::MemoryFolder> bounces = mailbox->AddFolder("Bounces", ItemType::Mail);
+  tests::EngineHost engineHost{outlook};
   tests::RecordingProgress progress;
 };
 
@@ -82,7 +84,7 @@ TEST_F(FolderScanTest, KeepsEntriesFoundBeforeAFailingItemAndResetsTheBar) {
 
   TEmailData data;
   try {
-    GetEmailAddressesFromFolder(*outlook, "Mailbox\\Bounces", data, progress);
+    GetEmailAddressesFromFolder(engineHost.Get(), "Mailbox\\Bounces", data, progress);
     FAIL() << "the scan hid the host's failure";
   } catch (const host::HostError& e) {
     EXPECT_STREQ(e.what(), "The operation failed.");
@@ -104,10 +106,10 @@ TEST(MarkEmail, MarksEveryEntryOfTheAddressIgnoringCase) {
 // The bundled sample holds real bounces; the scan must find every recipient they report.
 TEST(SampleMailbox, ScanFindsEveryReportedRecipient) {
   const std::string samples = std::string(QOR_SOURCE_DIR) + "/samples/";
-  const auto outlook = host::memory::LoadMailbox(samples + "mailbox.json");
+  tests::EngineHost outlook(host::memory::LoadMailbox(samples + "mailbox.json"));
   TEmailData data;
   NullProgress progress;
-  GetEmailAddressesFromFolder(*outlook, "Mailbox\\Bounces", data, progress);
+  GetEmailAddressesFromFolder(outlook.Get(), "Mailbox\\Bounces", data, progress);
 
   std::set<std::string> found;
   for (const auto& entry : data) found.insert(entry[kAddress]);

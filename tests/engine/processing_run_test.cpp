@@ -25,7 +25,7 @@ class ProcessingRunTest : public tests::EngineFixture {
     options.contactFolders = {"Mailbox\\Contacts"};
   }
 
-  void Scan() { GetEmailAddressesFromFolder(*outlook, options.emailFolder, data, progress); }
+  void Scan() { GetEmailAddressesFromFolder(context.outlook, options.emailFolder, data, progress); }
 
   std::string AppFile(const char* name) { return platform::ReadTextFile(appFolder.Path() / name); }
 

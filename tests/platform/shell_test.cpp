@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,14 +27,26 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using namespace std::chrono_literals;
 
-// The arguments record_args received, once it has written them.
-std::optional<std::vector<std::string>> WaitForRecordedArguments(const std::filesystem::path& file) {
+// The bytes of the file, once it can be read. Under Wine the file can exist for a moment before the
+// rename that wrote it lets others open it.
+std::optional<std::string> WaitForFile(const std::filesystem::path& file) {
   const auto deadline = std::chrono::steady_clock::now() + 10s;
-  while (!std::filesystem::exists(file)) {
+  for (;;) {
+    try {
+      if (std::filesystem::exists(file)) return ReadFileBytes(file);
+    } catch (const std::runtime_error&) {
+      // Still being renamed into place; try again.
+    }
     if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
     std::this_thread::sleep_for(20ms);
   }
-  const std::string bytes = ReadFileBytes(file);
+}
+
+// The arguments record_args received, once it has written them.
+std::optional<std::vector<std::string>> WaitForRecordedArguments(const std::filesystem::path& file) {
+  const auto recorded = WaitForFile(file);
+  if (!recorded) return std::nullopt;
+  const std::string& bytes = *recorded;
   std::vector<std::string> arguments;
   for (std::size_t start = 0; start < bytes.size();) {
     const std::size_t end = bytes.find('\0', start);

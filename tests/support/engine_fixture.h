@@ -8,6 +8,7 @@
 #include "engine/engine_context.h"
 #include "host/memory/memory_outlook.h"
 #include "platform/atomic_file.h"
+#include "support/engine_host.h"
 #include "support/fake_services.h"
 #include "support/recording_progress.h"
 #include "support/temp_folder.h"
@@ -15,7 +16,8 @@
 namespace qor::tests {
 
 // An Outlook with a mail store ("Mailbox": "Bounces", "Processed", "Contacts", "Moved Contacts")
-// and an engine context over it, whose application folder is a fresh temporary folder.
+// and an engine context over it (through COM in the COM build of the tests), whose application
+// folder is a fresh temporary folder.
 class EngineFixture : public ::testing::Test {
  protected:
   using ItemType = host::ItemType;
@@ -26,12 +28,14 @@ class EngineFixture : public ::testing::Test {
   std::shared_ptr<host::memory::MemoryFolder> processed = mailbox->AddFolder("Processed", ItemType::Mail);
   std::shared_ptr<host::memory::MemoryFolder> contacts = mailbox->AddFolder("Contacts", ItemType::Contact);
   std::shared_ptr<host::memory::MemoryFolder> movedContacts = mailbox->AddFolder("Moved Contacts", ItemType::Contact);
+  EngineHost engineHost{outlook};
 
   TempFolder appFolder;
   engine::TEmailData data;
   RecordingProgress progress;
   FakeServices fakes;
-  engine::EngineContext context{*outlook, data, progress, fakes.services, platform::PathToUtf8(appFolder.Path())};
+  engine::EngineContext context{engineHost.Get(), data, progress, fakes.services,
+                                platform::PathToUtf8(appFolder.Path())};
 
   // Adds a table entry as the scan and contact matching would leave it.
   void AddEntry(const std::string& address, const std::string& messageId = "M", const std::string& linkedContacts = "",

@@ -12,6 +12,10 @@ int main(int argc, char** argv) {
 
   CLI::App app{"QOR for Outlook: bounce-back addresses from a mailbox file"};
   app.require_subcommand(1);
+  bool overCom = false;
+#ifdef _WIN32
+  app.add_flag("--com", overCom, "Make every Outlook call through COM, as the add-in does inside Outlook");
+#endif
 
   std::optional<std::string> extractFile;
   auto* extract = app.add_subcommand("extract", "Print the addresses in FILE (or standard input)");
@@ -32,9 +36,10 @@ int main(int argc, char** argv) {
     return app.exit(e) == 0 ? 0 : 1;  // --help is no error
   }
 
+  runArguments.overCom = overCom;
   try {
     if (*extract) qor::tools::RunExtract(extractFile, std::cout);
-    if (*scan) qor::tools::RunScan(mailbox, folder, std::cout);
+    if (*scan) qor::tools::RunScan(mailbox, folder, overCom, std::cout);
     const int status = *run ? qor::tools::RunRun(runArguments, std::cout, std::cerr) : 0;
     std::cout.flush();
     return std::cout ? status : 1;

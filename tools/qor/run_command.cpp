@@ -11,6 +11,7 @@
 #include "engine/option_checks.h"
 #include "engine/processing_run.h"
 #include "host/memory/mailbox_file.h"
+#include "outlook_source.h"
 #include "platform/system_services.h"
 #include "platform/text_file.h"
 #include "run_checks.h"
@@ -64,8 +65,10 @@ void Exclude(const std::string& address, engine::StringListModel& excluded, engi
 }
 
 int Run(const RunArguments& arguments, std::ostream& out, std::ostream& err) {
-  const auto outlook = host::memory::LoadMailbox(platform::PathFromUtf8(arguments.mailbox));
-  const std::string emailFolder = arguments.folder ? *arguments.folder : ExplorerFolderPath(*outlook);
+  const auto mailbox = host::memory::LoadMailbox(platform::PathFromUtf8(arguments.mailbox));
+  const auto source = OpenEngineOutlook(mailbox, arguments.overCom);
+  host::Application& outlook = source->Application();
+  const std::string emailFolder = arguments.folder ? *arguments.folder : ExplorerFolderPath(outlook);
   engine::RunOptions options = OptionsFromArguments(arguments, emailFolder);
 
   const std::string appFolder =
@@ -78,14 +81,14 @@ int Run(const RunArguments& arguments, std::ostream& out, std::ostream& err) {
   platform::Services services{real.settings, real.shell, real.folders, messages,
                               arguments.date ? static_cast<platform::Clock&>(fixedDate) : real.clock};
   LabelPrinter progress(err);
-  engine::EngineContext context{*outlook, engine::olEmailData(), progress, services, appFolder};
+  engine::EngineContext context{outlook, engine::olEmailData(), progress, services, appFolder};
 
   // The first page's "Next >>", with the command line's exclusions made first.
   engine::StringListModel excluded;
   engine::ReadExclusions(appFolder, excluded);
   for (const auto& address : arguments.excludes) Exclude(address, excluded, context);
   progress.SetLabel(kExtractingText);
-  engine::GetEmailAddressesFromFolder(*outlook, emailFolder, context.data, progress);
+  engine::GetEmailAddressesFromFolder(outlook, emailFolder, context.data, progress);
   engine::MarkExclusions(excluded, context.data);
   for (const auto& entry : context.data) {
     if (entry[engine::kExcluded] == engine::kIncluded) out << entry[engine::kAddress] << '\n';
@@ -96,7 +99,7 @@ int Run(const RunArguments& arguments, std::ostream& out, std::ostream& err) {
   if (options.executeApplication && !arguments.params) {
     options.parameters = engine::RestoreExePathAndParam(services.settings).exeParam;
   }
-  auto refusal = PickFolders(*outlook, options);
+  auto refusal = PickFolders(outlook, options);
   if (!refusal) refusal = engine::CheckRunOptions(options);
   if (refusal) {
     err << *refusal << '\n';
@@ -107,10 +110,10 @@ int Run(const RunArguments& arguments, std::ostream& out, std::ostream& err) {
     engine::RunProcessing(context, options, excluded);
   } catch (...) {
     // What the run changed before it failed stays changed, as it would in Outlook.
-    if (arguments.save) host::memory::SaveMailbox(*outlook, platform::PathFromUtf8(*arguments.save));
+    if (arguments.save) host::memory::SaveMailbox(*mailbox, platform::PathFromUtf8(*arguments.save));
     throw;
   }
-  if (arguments.save) host::memory::SaveMailbox(*outlook, platform::PathFromUtf8(*arguments.save));
+  if (arguments.save) host::memory::SaveMailbox(*mailbox, platform::PathFromUtf8(*arguments.save));
   return 0;
 }
 

@@ -32,6 +32,7 @@ struct RunArguments {
   std::optional<std::string> runProgram;
   std::optional<std::string> params;
   std::optional<std::string> save;
+  bool overCom = false;  // the global --com
 };
 
 // Status of a run the wizard's checks refused.

@@ -4,6 +4,7 @@
 #include "engine/folder_path.h"
 #include "engine/folder_scan.h"
 #include "host/memory/mailbox_file.h"
+#include "outlook_source.h"
 
 namespace qor::tools {
 
@@ -28,14 +29,15 @@ void CheckFolder(host::Application& outlook, const std::string& path) {
 
 }  // namespace
 
-void RunScan(const std::string& mailbox, const std::optional<std::string>& folder, std::ostream& out) {
-  const auto outlook = host::memory::LoadMailbox(mailbox);
-  const std::string path = folder ? *folder : ActiveExplorerPath(*outlook);
-  CheckFolder(*outlook, path);
+void RunScan(const std::string& mailbox, const std::optional<std::string>& folder, bool overCom, std::ostream& out) {
+  const auto source = OpenEngineOutlook(host::memory::LoadMailbox(mailbox), overCom);
+  host::Application& outlook = source->Application();
+  const std::string path = folder ? *folder : ActiveExplorerPath(outlook);
+  CheckFolder(outlook, path);
 
   engine::TEmailData& data = engine::olEmailData();
   engine::NullProgress progress;
-  engine::GetEmailAddressesFromFolder(*outlook, path, data, progress);
+  engine::GetEmailAddressesFromFolder(outlook, path, data, progress);
   for (const auto& entry : data) {
     out << entry[0] << '\t' << entry[1] << '\t' << entry[2] << '\t' << entry[3] << '\n';
   }

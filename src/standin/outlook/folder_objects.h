@@ -1,0 +1,56 @@
+#pragma once
+
+// MAPIFolder and Folders over the host's folders. Made fresh on every call, as Outlook does.
+
+#include <oaidl.h>
+
+#include <memory>
+
+#include "com/com_object.h"
+#include "com/dispatch_impl.h"
+#include "host/outlook.h"
+#include "standin/outlook/outlook_ids.h"
+
+namespace qor::standin {
+
+class FolderObject final : public com::ComObject<FolderObject, com::DispatchImpl<FolderObject>> {
+ public:
+  // `session` is the NameSpace object, the parent of a top-level folder.
+  FolderObject(std::shared_ptr<host::Folder> folder, com::ComPtr<IDispatch> session) noexcept
+      : folder_(std::move(folder)), session_(std::move(session)) {}
+
+  static const com::DispatchTable<FolderObject>& DispatchMembers();
+  static bool ExtraInterface(REFIID iid) noexcept { return iid == ids::kMapiFolder; }
+
+  const std::shared_ptr<host::Folder>& HostFolder() const noexcept { return folder_; }
+
+ private:
+  com::Variant Parent();
+
+  std::shared_ptr<host::Folder> folder_;
+  com::ComPtr<IDispatch> session_;
+};
+
+class FoldersObject final : public com::ComObject<FoldersObject, com::DispatchImpl<FoldersObject>> {
+ public:
+  FoldersObject(std::shared_ptr<host::Folders> folders, com::ComPtr<IDispatch> session) noexcept
+      : folders_(std::move(folders)), session_(std::move(session)) {}
+
+  static const com::DispatchTable<FoldersObject>& DispatchMembers();
+
+ private:
+  // By position (1-based) or by display name, ignoring case.
+  com::ComPtr<IDispatch> Item(const com::Variant& index);
+
+  std::shared_ptr<host::Folders> folders_;
+  com::ComPtr<IDispatch> session_;
+};
+
+// Null for a null folder.
+com::ComPtr<IDispatch> MakeFolderObject(std::shared_ptr<host::Folder> folder, com::ComPtr<IDispatch> session);
+com::ComPtr<IDispatch> MakeFoldersObject(std::shared_ptr<host::Folders> folders, com::ComPtr<IDispatch> session);
+
+// The host folder behind one of our folder objects; null for anything else.
+std::shared_ptr<host::Folder> HostFolderOf(IDispatch* object) noexcept;
+
+}  // namespace qor::standin

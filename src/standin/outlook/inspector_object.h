@@ -1,0 +1,48 @@
+#pragma once
+
+// Outlook's Inspector: an item window with its command bars and InspectorEvents.
+
+#include <oaidl.h>
+
+#include <memory>
+
+#include "com/com_object.h"
+#include "com/connection_points.h"
+#include "com/dispatch_impl.h"
+#include "host/outlook.h"
+#include "standin/outlook/outlook_ids.h"
+#include "standin/outlook/outlook_window.h"
+
+namespace qor::standin {
+
+class OutlookSession;
+
+class InspectorObject final
+    : public com::ComObject<InspectorObject, com::DispatchImpl<InspectorObject>, com::ConnectionPointContainerImpl>,
+      public OutlookWindow {
+ public:
+  InspectorObject(std::weak_ptr<OutlookSession> session, std::shared_ptr<host::Item> item,
+                  com::ComPtr<IDispatch> commandBars);
+
+  static const com::DispatchTable<InspectorObject>& DispatchMembers();
+  static bool ExtraInterface(REFIID iid) noexcept { return iid == ids::kInspector; }
+
+  com::ComPtr<IDispatch> WindowObject() override;
+  bool IsExplorer() const noexcept override { return false; }
+  void RaiseWindowEvent(DISPID id) override;
+  void MarkClosed() noexcept override { closed_ = true; }
+  bool IsClosed() const noexcept override { return closed_; }
+
+  const com::ComPtr<IDispatch>& CommandBars() const noexcept { return commandBars_; }
+
+ private:
+  void CheckOpen() const;
+  std::shared_ptr<OutlookSession> Session() const;
+
+  std::weak_ptr<OutlookSession> session_;
+  std::shared_ptr<host::Item> item_;
+  com::ComPtr<IDispatch> commandBars_;
+  bool closed_ = false;
+};
+
+}  // namespace qor::standin

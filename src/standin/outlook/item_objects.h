@@ -1,0 +1,44 @@
+#pragma once
+
+// Outlook items over the host's items: MailItem (also reports and notes, which answer the same
+// members the add-in reads) and ContactItem. Made fresh on every call; an object that stood for
+// an item before it moved fails as Outlook's would.
+
+#include <oaidl.h>
+
+#include <memory>
+
+#include "com/com_object.h"
+#include "com/dispatch_impl.h"
+#include "host/outlook.h"
+
+namespace qor::standin {
+
+class MailItemObject final : public com::ComObject<MailItemObject, com::DispatchImpl<MailItemObject>> {
+ public:
+  explicit MailItemObject(std::shared_ptr<host::Item> item) noexcept : item_(std::move(item)) {}
+  static const com::DispatchTable<MailItemObject>& DispatchMembers();
+  const std::shared_ptr<host::Item>& HostItem() const noexcept { return item_; }
+
+ private:
+  std::shared_ptr<host::Item> item_;
+};
+
+class ContactItemObject final : public com::ComObject<ContactItemObject, com::DispatchImpl<ContactItemObject>> {
+ public:
+  explicit ContactItemObject(std::shared_ptr<host::ContactItem> contact) noexcept : contact_(std::move(contact)) {}
+  static const com::DispatchTable<ContactItemObject>& DispatchMembers();
+  std::shared_ptr<host::Item> HostItem() const noexcept { return contact_; }
+  const std::shared_ptr<host::ContactItem>& HostContact() const noexcept { return contact_; }
+
+ private:
+  std::shared_ptr<host::ContactItem> contact_;
+};
+
+// A ContactItem for contacts, a MailItem for anything else; null for a null item.
+com::ComPtr<IDispatch> MakeItemObject(std::shared_ptr<host::Item> item);
+
+// The host item behind one of our item objects; null for anything else.
+std::shared_ptr<host::Item> HostItemOf(IDispatch* object) noexcept;
+
+}  // namespace qor::standin

@@ -1,0 +1,27 @@
+#pragma once
+
+// Items over the host's item collections; GetFirst and GetNext keep the host's cursor.
+
+#include <oaidl.h>
+
+#include <memory>
+
+#include "com/com_object.h"
+#include "com/dispatch_impl.h"
+#include "host/outlook.h"
+
+namespace qor::standin {
+
+class ItemsObject final : public com::ComObject<ItemsObject, com::DispatchImpl<ItemsObject>> {
+ public:
+  explicit ItemsObject(std::shared_ptr<host::Items> items) noexcept : items_(std::move(items)) {}
+
+  static const com::DispatchTable<ItemsObject>& DispatchMembers();
+
+ private:
+  std::shared_ptr<host::Items> items_;
+};
+
+com::ComPtr<IDispatch> MakeItemsObject(std::shared_ptr<host::Items> items);
+
+}  // namespace qor::standin

@@ -1,0 +1,34 @@
+#pragma once
+
+// Outlook's NameSpace ("MAPI" session): one object per Application, the source of NameSpaceEvents.
+
+#include <oaidl.h>
+
+#include <memory>
+
+#include "com/com_object.h"
+#include "com/connection_points.h"
+#include "com/dispatch_impl.h"
+#include "host/outlook.h"
+#include "standin/outlook/outlook_ids.h"
+
+namespace qor::standin {
+
+class NameSpaceObject final
+    : public com::ComObject<NameSpaceObject, com::DispatchImpl<NameSpaceObject>, com::ConnectionPointContainerImpl> {
+ public:
+  explicit NameSpaceObject(std::shared_ptr<host::NameSpace> session);
+
+  static const com::DispatchTable<NameSpaceObject>& DispatchMembers();
+  static bool ExtraInterface(REFIID iid) noexcept { return iid == ids::kNameSpace; }
+
+  // A folder object of this session; null for a null folder.
+  com::ComPtr<IDispatch> MakeFolder(std::shared_ptr<host::Folder> folder);
+
+ private:
+  com::ComPtr<IDispatch> AsDispatch();
+
+  std::shared_ptr<host::NameSpace> session_;
+};
+
+}  // namespace qor::standin

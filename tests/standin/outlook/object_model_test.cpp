@@ -1,0 +1,223 @@
+// The data side of the stand-in, driven late-bound as the add-in drives Outlook.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "host/memory/host_messages.h"
+#include "outlook_fixture.h"
+#include "standin/outlook/outlook_standin.h"
+
+namespace qor::standin::testing {
+namespace {
+
+namespace messages = host::memory::messages;
+using ::testing::ElementsAre;
+
+bool Answers(const com::Dispatch& object, const IID& iid) {
+  com::ComPtr<IUnknown> found;
+  const HRESULT hr = object.Object()->QueryInterface(iid, found.PutVoid());
+  return hr == S_OK && found;
+}
+
+TEST_F(OutlookStandinTest, FolderWalk_ItemIgnoresCaseAndFailsWithOutlooksMessage) {
+  Start();
+  com::Dispatch stores(Session().Get("Folders").ToDispatch());
+  EXPECT_EQ(stores.Get("Count").ToInt(), 2);
+  EXPECT_EQ(com::Dispatch(stores.Get("Item", 2).ToDispatch()).Get("Name").ToUtf8(), "Archive");
+
+  com::Dispatch top(stores.Get("Item", "MAILBOX").ToDispatch());
+  com::Dispatch children(top.Get("Folders").ToDispatch());
+  com::Dispatch found(children.Get("Item", "bounces").ToDispatch());
+  EXPECT_EQ(found.Get("Name").ToUtf8(), "Bounces");
+  EXPECT_EQ(found.Get("EntryID").ToUtf8(), bounces->EntryID());
+  EXPECT_EQ(found.Get("StoreID").ToUtf8(), mailbox->StoreId());
+  EXPECT_EQ(found.Get("DefaultItemType").ToInt(), 0);
+  EXPECT_EQ(Folder("mailbox", "contacts").Get("DefaultItemType").ToInt(), 2);
+
+  EXPECT_EQ(ErrorOf([&] { children.Get("Item", "Bounce"); }), messages::kObjectNotFound);
+  EXPECT_EQ(ErrorOf([&] { children.Get("Item", 9); }), messages::kIndexOutOfBounds);
+  EXPECT_EQ(ErrorOf([&] { App().Call("GetNamespace", "MAPI2"); }), messages::kInvalidParameter);
+
+  // Raw: the failure travels as DISP_E_EXCEPTION with Outlook's message in EXCEPINFO.
+  DISPID item = children.IdOf("item");
+  VARIANT name;
+  VariantInit(&name);
+  name.vt = VT_BSTR;
+  name.bstrVal = SysAllocString(L"nowhere");
+  DISPPARAMS params{&name, nullptr, 1, 0};
+  VARIANT result = com::testing::JunkVariant();
+  EXCEPINFO info{};
+  UINT argError = 0;
+  EXPECT_EQ(children.Object()->Invoke(item, IID_NULL, 0, DISPATCH_PROPERTYGET, &params, &result, &info, &argError),
+            DISP_E_EXCEPTION);
+  EXPECT_EQ(result.vt, VT_EMPTY);
+  EXPECT_EQ(com::Bstr(std::wstring_view(info.bstrDescription)).ToUtf8(), messages::kObjectNotFound);
+  SysFreeString(info.bstrDescription);
+  SysFreeString(info.bstrSource);
+  VariantClear(&name);
+}
+
+TEST_F(OutlookStandinTest, Parent_OfTopLevelFolderIsTheSessionWhichIsNoMapiFolder) {
+  Start();
+  com::Dispatch folder = Folder("Mailbox", "Bounces");
+  EXPECT_TRUE(Answers(folder, ids::kMapiFolder));
+
+  com::Dispatch top(folder.Get("Parent").ToDispatch());
+  EXPECT_EQ(top.Get("Name").ToUtf8(), "Mailbox");
+  EXPECT_TRUE(Answers(top, ids::kMapiFolder));
+
+  com::Dispatch above(top.Get("Parent").ToDispatch());
+  ASSERT_TRUE(above);
+  EXPECT_FALSE(Answers(above, ids::kMapiFolder));
+  EXPECT_TRUE(Answers(above, ids::kNameSpace));
+  EXPECT_EQ(above.Get("Type").ToUtf8(), "MAPI");
+
+  // GetNamespace and Session are the one session object.
+  EXPECT_EQ(Identity(App().Get("Session").ToDispatch()), Identity(Session().Object()));
+}
+
+TEST_F(OutlookStandinTest, Items_RestrictWalksAndIndexesOverCom) {
+  Start();
+  com::Dispatch items(Folder("Mailbox", "Contacts").Get("Items").ToDispatch());
+  EXPECT_EQ(items.Get("Count").ToInt(), 2);
+
+  const char* filter =
+      "[Email1Address] = 'bob@example.com' or [Email2Address] = 'bob@example.com' or "
+      "[Email3Address] = 'bob@example.com'";
+  com::Dispatch matched(items.Call("Restrict", filter).ToDispatch());
+  EXPECT_EQ(matched.Get("Count").ToInt(), 1);
+  com::Dispatch first(matched.Call("GetFirst").ToDispatch());
+  EXPECT_EQ(first.Get("FullName").ToUtf8(), "Bob Jones");
+  EXPECT_EQ(first.Get("Class").ToInt(), 40);
+  const com::Variant past = matched.Call("GetNext");
+  EXPECT_EQ(past.Type(), VT_DISPATCH);
+  EXPECT_FALSE(past.ToDispatch());
+
+  EXPECT_THAT(ErrorOf([&] { items.Call("Restrict", "[Email1Address] = "); }), ::testing::HasSubstr("Cannot parse"));
+  EXPECT_EQ(ErrorOf([&] { items.Get("Item", 3); }), messages::kIndexOutOfBounds);
+
+  com::Dispatch mails(Folder("Mailbox", "Bounces").Get("Items").ToDispatch());
+  com::Dispatch report(mails.Get("Item", 1).ToDispatch());
+  EXPECT_EQ(report.Get("Class").ToInt(), 46);
+  EXPECT_EQ(report.Get("Subject").ToUtf8(), "Undeliverable");
+  EXPECT_EQ(report.Get("Body").ToUtf8(), "Delivery to ann@example.com failed");
+  EXPECT_EQ(report.Get("EntryID").ToUtf8(), bounce1->EntryID());
+}
+
+TEST_F(OutlookStandinTest, MoveAndCopy_GiveNewEntryIdsAndLeaveStaleObjectsFailing) {
+  Start();
+  com::Dispatch mail(com::Dispatch(Folder("Mailbox", "Bounces").Get("Items").ToDispatch()).Get("Item", 2).ToDispatch());
+  const std::string before = mail.Get("EntryID").ToUtf8();
+  com::Dispatch moved(mail.Call("Move", Folder("Mailbox", "Processed").Object()).ToDispatch());
+  EXPECT_NE(moved.Get("EntryID").ToUtf8(), before);
+  EXPECT_EQ(processed->ItemCount(), 1u);
+  EXPECT_EQ(bounces->ItemCount(), 1u);
+  EXPECT_EQ(ErrorOf([&] { mail.Get("EntryID"); }), messages::kItemMovedOrDeleted);
+  EXPECT_EQ(ErrorOf([&] { moved.Call("Move", Session().Object()); }), messages::kCannotMoveItems);
+
+  com::Dispatch contact(
+      com::Dispatch(Folder("Mailbox", "Contacts").Get("Items").ToDispatch()).Get("Item", 1).ToDispatch());
+  com::Dispatch copy(contact.Call("Copy").ToDispatch());
+  EXPECT_EQ(copy.Get("FullName").ToUtf8(), "Ann Smith");
+  EXPECT_NE(copy.Get("EntryID").ToUtf8(), contact.Get("EntryID").ToUtf8());
+  EXPECT_EQ(contacts->ItemCount(), 3u);
+
+  // Edits wait for Save; Close(olDiscard) drops them.
+  contact.Put("Email1Address", "");
+  contact.Put("Body", "bounced");
+  EXPECT_EQ(contact.Get("Email1Address").ToUtf8(), "");
+  contact.Call("Close", 1);
+  EXPECT_EQ(contact.Get("Email1Address").ToUtf8(), "ann@example.com");
+  contact.Put("Email3Address", "ann@work.example.com");
+  contact.Call("Save");
+  EXPECT_EQ(ann->StoredFields().email3Address, "ann@work.example.com");
+
+  com::Dispatch movedCopy(copy.Call("Move", Folder("Mailbox", "Processed").Object()).ToDispatch());
+  EXPECT_EQ(movedCopy.Get("Class").ToInt(), 40);
+  EXPECT_EQ(ErrorOf([&] { copy.Call("Save"); }), messages::kItemMovedOrDeleted);
+}
+
+TEST_F(OutlookStandinTest, NameSpace_GetItemFromIdAndScriptedPickFolder) {
+  Start();
+  com::Dispatch session = Session();
+  com::Dispatch found(session.Call("GetItemFromID", bounce2->EntryID()).ToDispatch());
+  EXPECT_EQ(found.Get("Subject").ToUtf8(), "Returned mail");
+  com::Dispatch inStore(session.Call("GetItemFromID", ann->EntryID(), mailbox->StoreId()).ToDispatch());
+  EXPECT_EQ(inStore.Get("FullName").ToUtf8(), "Ann Smith");
+  EXPECT_EQ(ErrorOf([&] { session.Call("GetItemFromID", ann->EntryID(), archive->StoreId()); }),
+            messages::kCannotOpenItem);
+  EXPECT_EQ(ErrorOf([&] { session.Call("GetItemFromID", "00FF"); }), messages::kCannotOpenItem);
+
+  outlook->QueuePickFolder(contacts);
+  com::Dispatch picked(session.Call("PickFolder").ToDispatch());
+  EXPECT_EQ(picked.Get("Name").ToUtf8(), "Contacts");
+  EXPECT_EQ(com::Dispatch(picked.Get("Parent").ToDispatch()).Get("Name").ToUtf8(), "Mailbox");
+  const com::Variant cancelled = session.Call("PickFolder");
+  EXPECT_EQ(cancelled.Type(), VT_DISPATCH);
+  EXPECT_FALSE(cancelled.ToDispatch());
+}
+
+TEST_F(OutlookStandinTest, QueryInterface_AnswersOutlooksInterfacesThroughIDispatch) {
+  Start();
+  com::Dispatch app = App();
+  const auto dispatchOf = [](const com::Dispatch& object, const IID& iid) {
+    com::ComPtr<IDispatch> found;
+    EXPECT_EQ(object.Object()->QueryInterface(iid, found.PutVoid()), S_OK);
+    return found.Get();
+  };
+  EXPECT_EQ(dispatchOf(app, ids::kApplication), app.Object().Get());
+  EXPECT_FALSE(Answers(app, ids::kExplorer));
+  EXPECT_EQ(dispatchOf(Session(), ids::kNameSpace), Session().Object().Get());
+
+  com::Dispatch explorers(app.Get("Explorers").ToDispatch());
+  com::Dispatch inspectors(app.Get("Inspectors").ToDispatch());
+  EXPECT_TRUE(Answers(explorers, ids::kExplorers));
+  EXPECT_FALSE(Answers(explorers, ids::kInspectors));
+  EXPECT_TRUE(Answers(inspectors, ids::kInspectors));
+
+  com::Dispatch explorer(app.Call("ActiveExplorer").ToDispatch());
+  EXPECT_TRUE(Answers(explorer, ids::kExplorer));
+  const auto second = driver->OpenExplorer(processed);
+  const auto windowOf = [](IDispatch* object) {
+    com::ComPtr<IOleWindow> window;
+    EXPECT_EQ(object->QueryInterface(__uuidof(IOleWindow), window.PutVoid()), S_OK);
+    HWND handle = com::testing::Junk<HWND__>();
+    EXPECT_EQ(window->GetWindow(&handle), S_OK);
+    return handle;
+  };
+  const HWND first = windowOf(explorer.Object().Get());
+  EXPECT_TRUE(IsWindow(first));
+  EXPECT_NE(first, windowOf(second.Get()));
+
+  const auto inspector = driver->OpenInspector(bounce1);
+  EXPECT_TRUE(Answers(com::Dispatch(inspector), ids::kInspector));
+  EXPECT_FALSE(Answers(com::Dispatch(inspector), __uuidof(IOleWindow)));
+  EXPECT_TRUE(Answers(com::Dispatch(driver->ShowOptions()), ids::kPropertyPages));
+
+  // Outlook's application events: ApplicationEvents and ApplicationEvents_11, never its coclass id.
+  com::ComPtr<IConnectionPointContainer> container = app.Object().As<IConnectionPointContainer>();
+  com::ComPtr<IConnectionPoint> point;
+  EXPECT_EQ(container->FindConnectionPoint(ids::kApplicationEvents, point.Put()), S_OK);
+  EXPECT_EQ(container->FindConnectionPoint(ids::kApplicationEvents11, point.Put()), S_OK);
+  EXPECT_EQ(container->FindConnectionPoint(ids::kOutlookApplicationClass, point.Put()), CONNECT_E_NOCONNECTION);
+  EXPECT_FALSE(point);
+}
+
+TEST_F(OutlookStandinTest, Version_IsTheInMemoryOutlooksOrTheChosenMajorVersions) {
+  {
+    auto application = CreateOutlookApplication(outlook);
+    EXPECT_EQ(com::Dispatch(application).Get("Version").ToUtf8(), "16.0.0.4266");
+    com::Dispatch explorer(com::Dispatch(application).Call("ActiveExplorer").ToDispatch());
+    EXPECT_EQ(com::Dispatch(explorer.Get("CurrentFolder").ToDispatch()).Get("Name").ToUtf8(), "Inbox");
+  }
+  for (const int major : {9, 10, 11, 12, 13, 14, 15, 16}) {
+    Start(major);
+    EXPECT_EQ(App().Get("Version").ToUtf8().substr(0, std::to_string(major).size() + 1), std::to_string(major) + ".");
+    EXPECT_EQ(driver->MajorVersion(), major);
+  }
+  EXPECT_THROW(Start(8), std::invalid_argument);
+  EXPECT_THROW(Start(17), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace qor::standin::testing
