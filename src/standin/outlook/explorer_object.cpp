@@ -2,8 +2,7 @@
 
 #include <utility>
 
-#include "host/host_error.h"
-#include "host/memory/host_messages.h"
+#include "com/com_error.h"
 #include "standin/outlook/folder_objects.h"
 #include "standin/outlook/outlook_session.h"
 
@@ -11,7 +10,7 @@ namespace qor::standin {
 
 ExplorerObject::ExplorerObject(std::weak_ptr<OutlookSession> session, com::ComPtr<NameSpaceObject> nameSpace,
                                std::shared_ptr<host::Folder> folder, com::ComPtr<IDispatch> commandBars)
-    : session_(std::move(session)),
+    : OutlookWindow(std::move(session), kExplorerClosed),
       nameSpace_(std::move(nameSpace)),
       folder_(std::move(folder)),
       commandBars_(std::move(commandBars)) {
@@ -53,7 +52,7 @@ const com::DispatchTable<ExplorerObject>& ExplorerObject::DispatchMembers() {
 HRESULT ExplorerObject::GetWindow(HWND* window) noexcept {
   if (window == nullptr) return E_POINTER;
   *window = nullptr;
-  if (closed_) return E_FAIL;
+  if (IsClosed()) return E_FAIL;
   *window = window_.Handle();
   return S_OK;
 }
@@ -68,16 +67,6 @@ void ExplorerObject::RaiseWindowEvent(DISPID id) { Fire(ids::kExplorerEvents, id
 
 com::ComPtr<IDispatch> ExplorerObject::MakeFolder(std::shared_ptr<host::Folder> folder) const {
   return nameSpace_->MakeFolder(std::move(folder));
-}
-
-void ExplorerObject::CheckOpen() const {
-  if (closed_) throw host::HostError(kExplorerClosed);
-}
-
-std::shared_ptr<OutlookSession> ExplorerObject::Session() const {
-  auto session = session_.lock();
-  if (!session) throw host::HostError(host::memory::messages::kOperationFailed);
-  return session;
 }
 
 void ExplorerObject::PutCurrentFolder(const com::ComPtr<IDispatch>& folder) {

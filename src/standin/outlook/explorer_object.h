@@ -19,8 +19,6 @@
 
 namespace qor::standin {
 
-class OutlookSession;
-
 class ExplorerObject final : public com::ComObject<ExplorerObject, com::DispatchImpl<ExplorerObject>,
                                                    com::ConnectionPointContainerImpl, IOleWindow>,
                              public OutlookWindow {
@@ -37,8 +35,6 @@ class ExplorerObject final : public com::ComObject<ExplorerObject, com::Dispatch
   com::ComPtr<IDispatch> WindowObject() override;
   bool IsExplorer() const noexcept override { return true; }
   void RaiseWindowEvent(DISPID id) override;
-  void MarkClosed() noexcept override { closed_ = true; }
-  bool IsClosed() const noexcept override { return closed_; }
 
   const std::shared_ptr<host::Folder>& Folder() const noexcept { return folder_; }
   void SetFolder(std::shared_ptr<host::Folder> folder) noexcept { folder_ = std::move(folder); }
@@ -46,16 +42,12 @@ class ExplorerObject final : public com::ComObject<ExplorerObject, com::Dispatch
   const com::ComPtr<IDispatch>& CommandBars() const noexcept { return commandBars_; }
 
  private:
-  void CheckOpen() const;
-  std::shared_ptr<OutlookSession> Session() const;
   void PutCurrentFolder(const com::ComPtr<IDispatch>& folder);
 
-  std::weak_ptr<OutlookSession> session_;
   com::ComPtr<NameSpaceObject> nameSpace_;
   std::shared_ptr<host::Folder> folder_;
   com::ComPtr<IDispatch> commandBars_;
   HiddenWindow window_;
-  bool closed_ = false;
 };
 
 }  // namespace qor::standin

@@ -3,8 +3,6 @@
 #include <optional>
 #include <utility>
 
-#include "host/host_error.h"
-#include "host/memory/host_messages.h"
 #include "standin/outlook/item_objects.h"
 #include "standin/outlook/outlook_session.h"
 
@@ -12,7 +10,7 @@ namespace qor::standin {
 
 InspectorObject::InspectorObject(std::weak_ptr<OutlookSession> session, std::shared_ptr<host::Item> item,
                                  com::ComPtr<IDispatch> commandBars)
-    : session_(std::move(session)), item_(std::move(item)), commandBars_(std::move(commandBars)) {
+    : OutlookWindow(std::move(session), kInspectorClosed), item_(std::move(item)), commandBars_(std::move(commandBars)) {
   AddConnectionPoint(ids::kInspectorEvents);
 }
 
@@ -49,15 +47,5 @@ com::ComPtr<IDispatch> InspectorObject::WindowObject() {
 }
 
 void InspectorObject::RaiseWindowEvent(DISPID id) { Fire(ids::kInspectorEvents, id); }
-
-void InspectorObject::CheckOpen() const {
-  if (closed_) throw host::HostError(kInspectorClosed);
-}
-
-std::shared_ptr<OutlookSession> InspectorObject::Session() const {
-  auto session = session_.lock();
-  if (!session) throw host::HostError(host::memory::messages::kOperationFailed);
-  return session;
-}
 
 }  // namespace qor::standin

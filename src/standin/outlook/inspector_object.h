@@ -15,8 +15,6 @@
 
 namespace qor::standin {
 
-class OutlookSession;
-
 class InspectorObject final
     : public com::ComObject<InspectorObject, com::DispatchImpl<InspectorObject>, com::ConnectionPointContainerImpl>,
       public OutlookWindow {
@@ -30,19 +28,12 @@ class InspectorObject final
   com::ComPtr<IDispatch> WindowObject() override;
   bool IsExplorer() const noexcept override { return false; }
   void RaiseWindowEvent(DISPID id) override;
-  void MarkClosed() noexcept override { closed_ = true; }
-  bool IsClosed() const noexcept override { return closed_; }
 
   const com::ComPtr<IDispatch>& CommandBars() const noexcept { return commandBars_; }
 
  private:
-  void CheckOpen() const;
-  std::shared_ptr<OutlookSession> Session() const;
-
-  std::weak_ptr<OutlookSession> session_;
   std::shared_ptr<host::Item> item_;
   com::ComPtr<IDispatch> commandBars_;
-  bool closed_ = false;
 };
 
 }  // namespace qor::standin
