@@ -6,6 +6,7 @@
 #include "binary_stdio.h"
 #include "commands.h"
 #include "run_command.h"
+#include "wizard_command.h"
 
 int main(int argc, char** argv) {
   qor::tools::UseBinaryStdio();
@@ -30,6 +31,9 @@ int main(int argc, char** argv) {
   qor::tools::RunArguments runArguments;
   auto* run = qor::tools::AddRunCommand(app, runArguments);
 
+  qor::tools::WizardArguments wizardArguments;
+  auto* wizard = qor::tools::AddWizardCommand(app, wizardArguments);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -37,10 +41,12 @@ int main(int argc, char** argv) {
   }
 
   runArguments.overCom = overCom;
+  wizardArguments.overCom = overCom;
   try {
     if (*extract) qor::tools::RunExtract(extractFile, std::cout);
     if (*scan) qor::tools::RunScan(mailbox, folder, overCom, std::cout);
-    const int status = *run ? qor::tools::RunRun(runArguments, std::cout, std::cerr) : 0;
+    int status = *run ? qor::tools::RunRun(runArguments, std::cout, std::cerr) : 0;
+    if (*wizard) status = qor::tools::RunWizard(wizardArguments, std::cout);
     std::cout.flush();
     return std::cout ? status : 1;
   } catch (const std::exception& e) {

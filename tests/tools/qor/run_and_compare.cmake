@@ -2,14 +2,18 @@
 #   EXPECT_RC     the exit status
 #   EXPECTED      a file standard output must equal byte for byte
 #   ERROR_MATCH   a regular expression standard error must match
-#   CLEAN_DIR     a folder emptied before the run
+#   CLEAN_DIR     a folder emptied before the run, and the program's working folder
 #   FILE_CHECKS   "produced=expected" pairs joined by "|": files the run wrote, compared byte for byte
 if(CLEAN_DIR)
   file(REMOVE_RECURSE ${CLEAN_DIR})
   file(MAKE_DIRECTORY ${CLEAN_DIR})
 endif()
 string(REPLACE "|" ";" COMMAND "${COMMAND}")
-execute_process(COMMAND ${COMMAND} OUTPUT_FILE ${OUTPUT} ERROR_VARIABLE stderr RESULT_VARIABLE rc)
+set(workdir)
+if(CLEAN_DIR)
+  set(workdir WORKING_DIRECTORY ${CLEAN_DIR})
+endif()
+execute_process(COMMAND ${COMMAND} ${workdir} OUTPUT_FILE ${OUTPUT} ERROR_VARIABLE stderr RESULT_VARIABLE rc)
 if(NOT rc STREQUAL EXPECT_RC)
   message(FATAL_ERROR "exit status ${rc}, expected ${EXPECT_RC}; stderr:\n${stderr}")
 endif()

@@ -1,0 +1,203 @@
+// Navigation, the scan, the run and the user's input.
+#include "wizard/model/frm_qor_main.h"
+
+#include <exception>
+
+#include "engine/exclusions.h"
+#include "engine/folder_path.h"
+#include "engine/folder_scan.h"
+#include "engine/processing_run.h"
+
+namespace qor::wizard {
+
+namespace {
+
+constexpr int kFirstPage = 0;
+constexpr int kReviewPage = 1;
+constexpr int kContactFoldersPage = 2;
+constexpr int kOptionsPage = 3;
+constexpr int kProgressPage = 4;
+
+constexpr const char* kExtractingText = "Extracting bounce back e-mail addresses...";
+
+}  // namespace
+
+void TfrmQORMain::PlainMessages::Show(const std::string& text) {
+  messages_.Show({text, kPlainCaption, MessageButtons::Ok, MessageIcon::None});
+}
+
+void TfrmQORMain::FormShow() {
+  const auto explorer = services_.outlook.ActiveExplorer();
+  if (explorer) txtEmailFolder.text = engine::GetFullFolderName(explorer->CurrentFolder());
+}
+
+Control* TfrmQORMain::FindControl(std::string_view name) {
+  for (Control* control : controls_) {
+    if (control->Name() == name) return control;
+  }
+  return nullptr;
+}
+
+engine::RunOptions TfrmQORMain::Options() const {
+  engine::RunOptions options;
+  options.emailFolder = txtEmailFolder.text;
+  options.scanContactFolders = chkScanContactFolder.Checked();
+  options.contactFolders = lstContactFolders.lines.items;
+  options.addNotes = chkAddNotes.Checked();
+  options.notesDateStamp = chkNotesDateStamp.Checked();
+  options.exportToTab = chkExportToTab.Checked();
+  options.exportContactFields = chkExportContactFields.Checked();
+  options.exportName = chkName.Checked();
+  options.exportCompany = chkCompany.Checked();
+  options.exportPhone = chkPhone.Checked();
+  options.tabFilePath = txtTabFilePath.text;
+  options.deleteEmailAddress = chkDeleteEmailAddress.Checked();
+  options.autoCascade = chkAutoCascadeEmailAddress.Checked();
+  options.moveContact = chkMoveContact.Checked();
+  options.copyOrMove = cbxCopyorMove.lines.itemIndex == static_cast<int>(engine::ContactTransfer::Move)
+                           ? engine::ContactTransfer::Move
+                           : engine::ContactTransfer::Copy;
+  options.destinationContactFolder = txtDestinationContactFolder.text;
+  options.moveEmail = chkMoveEmail.Checked();
+  options.destinationMailFolder = txtDestinationMailFolder.text;
+  options.executeApplication = chkExecuteApplication.Checked();
+  options.externalExePath = edtExternalExePath.text;
+  options.parameters = edtparameters.text;
+  return options;
+}
+
+// --- The user's input.
+
+bool TfrmQORMain::Dispatch(const std::function<void()>& action) {
+  progress_.Invalidate();
+  try {
+    action();
+  } catch (const std::exception& e) {
+    services_.messages.Show({e.what(), "Error", MessageButtons::Ok, MessageIcon::Error});
+  }
+  return true;
+}
+
+bool TfrmQORMain::UserClick(Control& control) {
+  if (closed_ || !control.Enabled() || !control.OnShownPage()) return false;
+  if (auto* box = dynamic_cast<CheckBox*>(&control)) {
+    return Dispatch([box] { box->SetChecked(!box->Checked()); });
+  }
+  if (auto* button = dynamic_cast<Button*>(&control)) return Dispatch([button] { button->Click(); });
+  return false;
+}
+
+bool TfrmQORMain::UserType(Edit& edit, const std::string& text) {
+  if (closed_ || !edit.Enabled() || edit.readOnly || !edit.OnShownPage()) return false;
+  edit.text = text;
+  return true;
+}
+
+bool TfrmQORMain::UserSelect(Control& list, int index) {
+  if (closed_ || !list.Enabled() || !list.OnShownPage()) return false;
+  engine::StringListModel* lines = nullptr;
+  if (auto* listBox = dynamic_cast<ListBox*>(&list)) lines = &listBox->lines;
+  if (auto* comboBox = dynamic_cast<ComboBox*>(&list)) lines = &comboBox->lines;
+  if (lines == nullptr) return false;
+  lines->itemIndex = index >= 0 && index < static_cast<int>(lines->items.size()) ? index : -1;
+  return true;
+}
+
+bool TfrmQORMain::UserShowTab(PageControl& pages, int index) {
+  if (closed_ || !pages.showTabs || !pages.Enabled() || !pages.OnShownPage()) return false;
+  if (index < 0 || index >= static_cast<int>(pages.Sheets().size())) return false;
+  pages.SetPageIndex(index);
+  return true;
+}
+
+void TfrmQORMain::ShowRefusal(const Refusal& refusal) {
+  services_.messages.Show({refusal.text, refusal.caption, MessageButtons::Ok, refusal.icon});
+}
+
+void TfrmQORMain::Close() {
+  if (closed_) return;
+  closed_ = true;
+  if (onClose) onClose();
+}
+
+// --- The three buttons under the pages.
+
+void TfrmQORMain::btnNextClick() {
+  btnNext.SetEnabled(false);
+  switch (pgTabs.PageIndex()) {
+    case kFirstPage:
+      ScanSelectedFolder();
+      break;
+    case kReviewPage:
+      btnNext.SetEnabled(!lstEmailAddressesFound.lines.items.empty());
+      break;
+    case kContactFoldersPage:
+      btnNext.SetEnabled(true);
+      if (const auto refusal = CheckContactFolderList(Options())) return ShowRefusal(*refusal);
+      SetupActionControls();
+      break;
+    case kOptionsPage:
+      btnNext.SetEnabled(true);
+      if (const auto refusal = CheckRunOptions(Options())) return ShowRefusal(*refusal);
+      break;
+    default:
+      break;
+  }
+  if (pgTabs.PageIndex() < kProgressPage) pgTabs.SetPageIndex(pgTabs.PageIndex() + 1);
+  if (pgTabs.PageIndex() == kProgressPage) RunProcessing();
+}
+
+void TfrmQORMain::btnBackClick() {
+  btnBack.SetEnabled(false);
+  if (pgTabs.PageIndex() > kFirstPage) pgTabs.SetPageIndex(pgTabs.PageIndex() - 1);
+  btnBack.SetEnabled(pgTabs.PageIndex() > kFirstPage);
+  btnNext.SetEnabled(true);
+}
+
+void TfrmQORMain::btnCancelClick() {
+  if (pgTabs.PageIndex() < kOptionsPage &&
+      services_.messages.Show({"Close QOR for Outlook?", "Warning", MessageButtons::YesNo, MessageIcon::None}) !=
+          MessageResult::Yes) {
+    return;
+  }
+  Close();
+}
+
+void TfrmQORMain::ScanSelectedFolder() {
+  engine::ReadExclusions(usersAppFolderPath_, lstEmailAddressesExcluded.lines);
+  pgTabs.SetPageIndex(kProgressPage);
+  progress_.SetLabel(kExtractingText);
+  progress_.Repaint();
+  engine::GetEmailAddressesFromFolder(services_.outlook, txtEmailFolder.text, data_, progress_);
+  engine::MarkExclusions(lstEmailAddressesExcluded.lines, data_);
+
+  auto& found = lstEmailAddressesFound.lines;
+  found.items.clear();
+  found.itemIndex = -1;
+  for (const auto& entry : data_) {
+    if (entry[engine::kExcluded] == engine::kIncluded) found.items.push_back(entry[engine::kAddress]);
+  }
+  pgTabs.SetPageIndex(kFirstPage);
+  btnNext.SetEnabled(!found.items.empty());
+  btnBack.SetEnabled(true);
+}
+
+void TfrmQORMain::RunProcessing() {
+  btnCancel.SetEnabled(true);
+  engine::EngineContext context{services_.outlook, data_, progress_, engineServices_, usersAppFolderPath_};
+  engine::RunProcessing(context, Options(), lstEmailAddressesExcluded.lines);
+  btnBack.SetEnabled(false);
+  btnNext.SetEnabled(false);
+}
+
+// --- The review page.
+
+void TfrmQORMain::btnExcludeClick() {
+  engine::btnExcludeClick(lstEmailAddressesFound.lines, lstEmailAddressesExcluded.lines, data_, usersAppFolderPath_);
+}
+
+void TfrmQORMain::btnRemoveExclusionClick() {
+  engine::btnRemoveExclusionClick(lstEmailAddressesExcluded.lines, data_, usersAppFolderPath_);
+}
+
+}  // namespace qor::wizard

@@ -1,0 +1,211 @@
+// The wizard's pages, buttons, scan and run, as a user meets them.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/text_file.h"
+#include "support/wizard_fixture.h"
+
+namespace qor::wizard {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class WizardNavigationTest : public tests::WizardFixture {
+ protected:
+  WizardNavigationTest() {
+    bounces->AddMail("Delivery to ann@example.com failed; copy to Bob@Example.net");
+    bounces->AddMail("bob@example.net: mailbox unknown");
+  }
+  int Page() const { return form->pgTabs.PageIndex(); }
+};
+
+TEST_F(WizardNavigationTest, OpensOnTheExplorersFolderWithTheDesignedControls) {
+  Open();
+  EXPECT_EQ(Page(), 0);
+  EXPECT_EQ(form->txtEmailFolder.text, "Mailbox\\Bounces");
+  EXPECT_FALSE(form->txtEmailFolder.Enabled());
+  EXPECT_FALSE(form->btnBack.Enabled());
+  EXPECT_TRUE(form->btnNext.Enabled());
+  EXPECT_EQ(form->PageControl1.PageIndex(), 0);
+  EXPECT_EQ(form->pgActions.PageIndex(), 0);
+  EXPECT_EQ(form->cbxCopyorMove.lines.itemIndex, 0);
+  EXPECT_EQ(form->Label7.caption, "Click \"Next\" to continue.");
+  EXPECT_TRUE(std::filesystem::is_directory(AppFile("")));
+  EXPECT_EQ(form->FindControl("btnremovecontactfolder"), &form->btnremovecontactfolder);
+  EXPECT_EQ(form->FindControl("page1"), nullptr);
+}
+
+TEST_F(WizardNavigationTest, NextScansThroughTheProgressPageAndBackScansAgain) {
+  std::filesystem::create_directory(AppFile(""));
+  platform::WriteTextFile(AppFile("qorexclusions.dat"), " BOB@example.NET\r\n");
+  Open();
+  Click(form->btnNext);
+  EXPECT_EQ(Page(), 1);
+  EXPECT_THAT(form->lstEmailAddressesFound.lines.items, ElementsAre("ann@example.com"));
+  EXPECT_THAT(form->lstEmailAddressesExcluded.lines.items, ElementsAre(" BOB@example.NET"));
+  EXPECT_TRUE(form->btnNext.Enabled());
+  EXPECT_TRUE(form->btnBack.Enabled());
+  EXPECT_THAT(display.labels, ElementsAre("Extracting bounce back e-mail addresses..."));
+  EXPECT_EQ(display.repaintedAt.size(), 3u);  // the label, then the bar after each of the two messages
+  EXPECT_EQ(form->prgBar.position, 0);
+
+  platform::WriteTextFile(AppFile("qorexclusions.dat"), "");
+  Click(form->btnBack);
+  EXPECT_EQ(Page(), 0);
+  EXPECT_FALSE(form->btnBack.Enabled());
+  Click(form->btnNext);
+  EXPECT_THAT(form->lstEmailAddressesFound.lines.items, ElementsAre("ann@example.com", "bob@example.net"));
+  EXPECT_THAT(form->lstEmailAddressesExcluded.lines.items, IsEmpty());
+}
+
+TEST_F(WizardNavigationTest, NothingToProcessStopsTheWayForward) {
+  const auto empty = mailbox->AddFolder("Empty", host::ItemType::Mail);
+  empty->AddMail("no address here");
+  outlook->SetActiveExplorerFolder(empty);
+  Open();
+  Click(form->btnNext);
+  EXPECT_EQ(Page(), 1);
+  EXPECT_FALSE(form->btnNext.Enabled());
+  Click(form->btnBack);
+  EXPECT_TRUE(form->btnNext.Enabled());
+  Click(form->btnNext);
+  EXPECT_EQ(Page(), 1);
+
+  // Every address excluded on the review page: the contact folders page is a dead end.
+  outlook->SetActiveExplorerFolder(bounces);
+  Open();
+  Click(form->btnNext);
+  for (int left = 2; left > 0; --left) {
+    ASSERT_TRUE(form->UserSelect(form->lstEmailAddressesFound, 0));
+    Click(form->btnExclude);
+  }
+  EXPECT_EQ(platform::ReadTextFile(AppFile("qorexclusions.dat")), "ann@example.com\r\nbob@example.net\r\n");
+  Click(form->btnNext);
+  EXPECT_EQ(Page(), 2);
+  EXPECT_FALSE(form->btnNext.Enabled());
+  EXPECT_FALSE(form->UserClick(form->btnNext));
+}
+
+TEST_F(WizardNavigationTest, AFailingScanLeavesOnlyCloseWhichDoesNotAsk) {
+  bounces->AddMail("lost@example.com")->FailWith("The operation failed.");
+  Open();
+  Click(form->btnNext);
+  EXPECT_EQ(Page(), 4);
+  EXPECT_FALSE(form->btnNext.Enabled());
+  EXPECT_FALSE(form->btnBack.Enabled());
+  EXPECT_THAT(form->lstEmailAddressesFound.lines.items, IsEmpty());
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].caption, "Error");
+  EXPECT_EQ(messages.shown[0].text, "The operation failed.");
+  EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
+
+  bool closed = false;
+  form->onClose = [&] { closed = true; };
+  Click(form->btnCancel);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(messages.shown.size(), 1u);
+  EXPECT_FALSE(form->UserClick(form->btnCancel));
+}
+
+TEST_F(WizardNavigationTest, CloseAsksOnTheFirstThreePagesOnly) {
+  Open();
+  messages.answers = {MessageResult::No, MessageResult::No, MessageResult::No};
+  for (int page = 0; page < 3; ++page) {
+    Click(form->btnCancel);
+    EXPECT_FALSE(form->Closed());
+    EXPECT_EQ(Page(), page);
+    Click(form->btnNext);
+  }
+  EXPECT_THAT(messages.Texts(), ElementsAre("Warning|Close QOR for Outlook?", "Warning|Close QOR for Outlook?",
+                                            "Warning|Close QOR for Outlook?"));
+  EXPECT_EQ(messages.shown[0].buttons, MessageButtons::YesNo);
+  EXPECT_EQ(messages.shown[0].icon, MessageIcon::None);
+  EXPECT_EQ(Page(), 3);
+  Click(form->btnCancel);
+  EXPECT_TRUE(form->Closed());
+  EXPECT_EQ(messages.shown.size(), 3u);
+
+  Open();
+  messages.answers = {MessageResult::Yes};
+  Click(form->btnCancel);
+  EXPECT_TRUE(form->Closed());
+}
+
+TEST_F(WizardNavigationTest, TheRunFinishesInRedWithOnlyCloseLeft) {
+  Open();
+  Click(form->btnNext);
+  Click(form->btnNext);
+  Click(form->btnNext);
+  ASSERT_EQ(Page(), 3);
+  ASSERT_TRUE(form->UserShowTab(form->pgActions, 1));
+  Click(form->chkMoveEmail);
+  outlook->QueuePickFolder(processed);
+  Click(form->BitBtn1);
+  display.labels.clear();
+  Click(form->btnNext);
+
+  EXPECT_EQ(Page(), 4);
+  EXPECT_THAT(display.labels, ElementsAre("Moving e-mail messages...", "Finished performing all tasks."));
+  EXPECT_EQ(form->lblProgress.caption, "Finished performing all tasks.");
+  EXPECT_EQ(form->lblProgress.fontColour, kRedColour);
+  EXPECT_EQ(form->prgBar.position, 0);
+  EXPECT_FALSE(form->btnBack.Enabled());
+  EXPECT_FALSE(form->btnNext.Enabled());
+  EXPECT_TRUE(form->btnCancel.Enabled());
+  EXPECT_EQ(processed->ItemCount(), 1u);  // the message each address was first found in
+  EXPECT_EQ(platform::ReadTextFile(AppFile("qorexclusions.dat")), "");
+  EXPECT_THAT(messages.shown, IsEmpty());
+}
+
+TEST_F(WizardNavigationTest, AFailingRunKeepsBothButtonsAndNextRunsAgain) {
+  Open();
+  Click(form->btnNext);
+  Click(form->btnNext);
+  Click(form->btnNext);
+  ASSERT_TRUE(form->UserShowTab(form->pgActions, 1));
+  Click(form->chkMoveEmail);
+  form->txtDestinationMailFolder.text = "Mailbox\\Gone";  // picked, then deleted in Outlook
+  Click(form->btnNext);
+
+  EXPECT_EQ(Page(), 4);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].caption, "Error");
+  EXPECT_NE(form->lblProgress.caption, "Finished performing all tasks.");
+  EXPECT_TRUE(form->btnBack.Enabled());
+  EXPECT_TRUE(form->btnNext.Enabled());
+
+  mailbox->AddFolder("Gone", host::ItemType::Mail);
+  Click(form->btnNext);
+  EXPECT_EQ(form->lblProgress.caption, "Finished performing all tasks.");
+  EXPECT_EQ(bounces->ItemCount(), 1u);
+}
+
+TEST_F(WizardNavigationTest, UserInputTheWindowWouldNotAllowChangesNothing) {
+  Open();
+  EXPECT_FALSE(form->UserClick(form->btnBack));              // disabled
+  EXPECT_FALSE(form->UserClick(form->btnExclude));           // on a page not shown
+  EXPECT_FALSE(form->UserType(form->txtEmailFolder, "x"));   // read-only
+  EXPECT_FALSE(form->UserShowTab(form->pgTabs, 2));          // pages without tabs
+  EXPECT_FALSE(form->UserClick(form->Label1));               // not clickable
+  Click(form->btnNext);
+  EXPECT_FALSE(form->UserShowTab(form->PageControl1, 2));
+  EXPECT_TRUE(form->UserShowTab(form->PageControl1, 1));
+  EXPECT_FALSE(form->UserClick(form->btnExclude));
+  EXPECT_TRUE(form->UserClick(form->btnRemoveExclusion));
+  EXPECT_TRUE(form->UserSelect(form->lstEmailAddressesExcluded, 7));
+  EXPECT_EQ(form->lstEmailAddressesExcluded.lines.itemIndex, -1);
+}
+
+TEST_F(WizardNavigationTest, RepaintsOnlyWhenTheUserWouldSeeADifference) {
+  for (int n = 0; n < 2000; ++n) bounces->AddMail("user" + std::to_string(n) + "@example.com");
+  Open();
+  Click(form->btnNext);
+  // One repaint for the label, then one per designed pixel of the bar at most.
+  EXPECT_LE(display.repaintedAt.size(), 1u + static_cast<std::size_t>(form->prgBar.BoundsRect().width));
+  EXPECT_GE(display.repaintedAt.size(), 100u);
+  EXPECT_EQ(display.repaintedAt.back(), 2002);
+}
+
+}  // namespace
+}  // namespace qor::wizard
