@@ -19,6 +19,17 @@ function(qor_add_test name)
   endif()
 endfunction()
 
+# qor_add_window_test(NAME SOURCES files... LIBS targets...)
+# A Windows test binary whose windows must really be drawn: it runs on a virtual X screen, one
+# such run at a time (see cmake/wine-x11-run.sh.in).
+function(qor_add_window_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} qor_test_support GTest::gmock GTest::gtest_main qor_options)
+  add_test(NAME ${name} COMMAND ${QOR_WINE_X11_RUN} $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_x11)
+endfunction()
+
 # qor_program_path(VAR PATH): PATH as the tests' programs see it; Windows programs under Wine
 # reach the Linux file system through drive Z:.
 function(qor_program_path var path)

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/services_win32.h"
-#include "platform/unique_hkey_win32.h"
+#include "platform/unique_any_win32.h"
 #include "platform/wide_text_win32.h"
 
 namespace qor::platform {

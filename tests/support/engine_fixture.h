@@ -15,9 +15,9 @@
 
 namespace qor::tests {
 
-// An Outlook with a mail store ("Mailbox": "Bounces", "Processed", "Contacts", "Moved Contacts")
-// and an engine context over it (through COM in the COM build of the tests), whose application
-// folder is a fresh temporary folder.
+// An Outlook with a mail store ("Mailbox": "Bounces", "Processed", "Contacts", "Moved Contacts"),
+// its explorer on "Bounces", and an engine context over it (through COM in the COM build of the
+// tests), whose application folder is a fresh temporary folder.
 class EngineFixture : public ::testing::Test {
  protected:
   using ItemType = host::ItemType;
@@ -28,7 +28,7 @@ class EngineFixture : public ::testing::Test {
   std::shared_ptr<host::memory::MemoryFolder> processed = mailbox->AddFolder("Processed", ItemType::Mail);
   std::shared_ptr<host::memory::MemoryFolder> contacts = mailbox->AddFolder("Contacts", ItemType::Contact);
   std::shared_ptr<host::memory::MemoryFolder> movedContacts = mailbox->AddFolder("Moved Contacts", ItemType::Contact);
-  EngineHost engineHost{outlook};
+  EngineHost engineHost{ExplorerOn(bounces, outlook)};
 
   TempFolder appFolder;
   engine::TEmailData data;
@@ -36,6 +36,13 @@ class EngineFixture : public ::testing::Test {
   FakeServices fakes;
   engine::EngineContext context{engineHost.Get(), data, progress, fakes.services,
                                 platform::PathToUtf8(appFolder.Path())};
+
+  // Outlook opens its explorer on its starting folder before anyone connects to it.
+  static std::shared_ptr<host::memory::MemoryOutlook> ExplorerOn(
+      const std::shared_ptr<host::memory::MemoryFolder>& folder, std::shared_ptr<host::memory::MemoryOutlook> outlook) {
+    outlook->SetActiveExplorerFolder(folder);
+    return outlook;
+  }
 
   // Adds a table entry as the scan and contact matching would leave it.
   void AddEntry(const std::string& address, const std::string& messageId = "M", const std::string& linkedContacts = "",

@@ -55,14 +55,11 @@ class QueuedFiles : public wizard::FileDialogs {
   }
 };
 
-// The engine fixture's Outlook, its explorer on "Mailbox\Bounces", and a wizard opened on it as
-// the add-in opens it. The application folder is "QOR for Outlook" in the fixture's folder.
+// The engine fixture's Outlook and a wizard opened on its explorer's folder as the add-in opens it.
+// The application folder is "QOR for Outlook" in the fixture's folder.
 class WizardFixture : public EngineFixture {
  protected:
-  WizardFixture() {
-    fakes.folders.commonDocuments = platform::PathToUtf8(appFolder.Path());
-    outlook->SetActiveExplorerFolder(bounces);
-  }
+  WizardFixture() { fakes.folders.commonDocuments = platform::PathToUtf8(appFolder.Path()); }
 
   wizard::TfrmQORMain& Open() {
     form = std::make_unique<wizard::TfrmQORMain>(

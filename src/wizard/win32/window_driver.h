@@ -1,0 +1,56 @@
+#pragma once
+
+#include <windows.h>
+
+#include <ostream>
+
+#include "wizard/script/script_answers.h"
+#include "wizard/script/wizard_driver.h"
+#include "wizard/win32/wizard_window.h"
+
+namespace qor::wizard::win32 {
+
+// The real dialog driven as a user drives it: clicks, selections, typing and tab changes are
+// window messages to the real controls, and what `show` prints is read back from them.
+class WindowDriver final : public WizardDriver {
+ public:
+  explicit WindowDriver(WizardWindow& window) : window_(window) {}
+
+  TfrmQORMain& Form() override { return window_.Form(); }
+  bool Click(Control& control) override;
+  bool Type(Edit& edit, const std::string& text) override;
+  bool Select(Control& list, int index) override;
+  bool ShowTab(PageControl& pages, int index) override;
+  std::string Property(Control& control, const std::string& property) override;
+
+ private:
+  // A window the user can reach: shown on screen and enabled.
+  bool Usable(HWND window) const;
+  // Lets what the action posted happen, as the message loop would.
+  void Settle();
+
+  WizardWindow& window_;
+};
+
+// Answers the wizard's real message boxes as the script said: each box is read back from its
+// window, printed as a `message` line, and its button pressed.
+class MessageBoxAnswerer {
+ public:
+  MessageBoxAnswerer(WizardWindow& window, ScriptAnswers& answers, std::ostream& out);
+  ~MessageBoxAnswerer();
+  MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+  MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
+
+ private:
+  void Answer(HWND box);
+
+  WizardWindow& window_;
+  ScriptAnswers& answers_;
+  std::ostream& out_;
+  HWND answered_ = nullptr;
+};
+
+// What a message box shows, read from its window.
+MessageRequest ReadMessageBox(HWND box);
+
+}  // namespace qor::wizard::win32

@@ -1,0 +1,73 @@
+#pragma once
+
+// How the wizard looks at the system's DPI: its layout scale, fonts, colours and icon.
+
+#include <windows.h>
+
+#include <map>
+
+#include "platform/unique_any_win32.h"
+#include "wizard/model/controls.h"
+
+namespace qor::wizard::win32 {
+
+// The screen's device context for as long as it lives.
+class ScreenDc {
+ public:
+  ScreenDc() noexcept : dc_(GetDC(nullptr)) {}
+  ~ScreenDc() {
+    if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
+  }
+  ScreenDc(const ScreenDc&) = delete;
+  ScreenDc& operator=(const ScreenDc&) = delete;
+  HDC Get() const noexcept { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+using UniqueMemoryDc = platform::UniqueAny<HDC, &DeleteDC>;
+
+// Designed pixels (96 DPI) to the system's.
+class Scale {
+ public:
+  explicit Scale(int dpi) noexcept : dpi_(dpi) {}
+  int Dpi() const noexcept { return dpi_; }
+  int operator()(int designed) const noexcept { return MulDiv(designed, dpi_, 96); }
+  RECT Rect(const Bounds& bounds) const noexcept;
+
+ private:
+  int dpi_;
+};
+
+// The DPI the system draws with: Office runs add-ins system-DPI-aware.
+int SystemDpi();
+
+// A COLORREF for a colour as the form designer keeps it.
+COLORREF ToColorRef(Colour colour) noexcept;
+
+class WizardLook {
+ public:
+  explicit WizardLook(const Scale& scale);
+
+  HFONT Font() const noexcept { return font_.Get(); }
+  HFONT BoldFont() const noexcept { return bold_.Get(); }
+  HFONT LinkFont() const noexcept { return link_.Get(); }
+  // A solid brush of the colour, kept for the life of the look.
+  HBRUSH Brush(Colour colour);
+  HICON BigIcon() const noexcept { return bigIcon_.Get(); }
+  HICON SmallIcon() const noexcept { return smallIcon_.Get(); }
+
+ private:
+  platform::UniqueHfont font_;
+  platform::UniqueHfont bold_;
+  platform::UniqueHfont link_;
+  platform::UniqueHicon bigIcon_;
+  platform::UniqueHicon smallIcon_;
+  std::map<Colour, platform::UniqueHbrush> brushes_;
+};
+
+// Draws a flat link-style button: its caption in navy and underlined, grey when disabled.
+void DrawLinkButton(const DRAWITEMSTRUCT& item, HFONT font);
+
+}  // namespace qor::wizard::win32
