@@ -4,7 +4,7 @@ WINDOWS := build/windows
 QOR     := $(NATIVE)/tools/qor/qor
 SAMPLE  := samples/mailbox.json
 
-.PHONY: test demo deps native windows bench clean
+.PHONY: test demo deps native windows bench screenshots clean
 
 test: native windows
 	ctest --preset native
@@ -25,6 +25,18 @@ demo: native
 	@echo "== $$(wc -l < $(DEMO)/found.txt) addresses found; the export file $(DEMO)/export.txt:"
 	@cat $(DEMO)/export.txt
 	@echo "== exclusion file: $$(cat $(DEMO)/qorexclusions.dat); changed mailbox: $(DEMO)/mailbox-after.json"
+
+# The wizard's pages and a message box, drawn on a virtual screen at 96 and at 144 DPI.
+SHOTS := build/screenshots
+
+screenshots: windows
+	for dpi in 96 144; do \
+	  rm -rf $(SHOTS)/$$dpi && mkdir -p $(SHOTS)/$$dpi && cd $(SHOTS)/$$dpi && \
+	  QOR_WINE_DPI=$$dpi $(CURDIR)/$(WINDOWS)/wine-x11-run.sh $(CURDIR)/$(WINDOWS)/tools/qor/qor.exe wizard \
+	    Z:$(CURDIR)/$(SAMPLE) --script Z:$(CURDIR)/scripts/screenshots.script --app-folder app --window \
+	    > wizard.out && cd $(CURDIR) || exit 1; \
+	done
+	@ls $(SHOTS)/96 $(SHOTS)/144
 
 deps:
 	sh scripts/install-deps.sh

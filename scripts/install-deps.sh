@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the builds need, when any is missing (as root).
 set -eu
-packages="cmake ninja-build g++ make g++-mingw-w64-x86-64-posix mingw-w64-tools libwine-dev wine wine64
+packages="cmake ninja-build g++ make g++-mingw-w64-x86-64-posix mingw-w64-tools libwine-dev wine wine64 fonts-wine
   xvfb xauth imagemagick googletest nlohmann-json3-dev libcli11-dev libbenchmark-dev python3"
 missing=""
 for p in $packages; do

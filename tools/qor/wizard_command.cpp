@@ -40,7 +40,7 @@ int RunWizard(const WizardArguments& arguments, std::ostream& out) {
 #ifdef _WIN32
     if (arguments.window) {
       wizard::win32::RunScriptInWindow(
-          {session.Outlook(), session.Services(), files, session.AppFolder()}, script, hooks, out);
+          {session.Outlook(), session.Services(), &files, session.AppFolder()}, script, hooks, out);
     }
 #endif
     if (!arguments.window) {

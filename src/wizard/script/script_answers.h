@@ -17,6 +17,8 @@ struct ScriptAnswers {
   std::deque<MessageResult> messages;
   // Paths for the next file dialogs; nothing is a cancel, as is an empty queue.
   std::deque<std::optional<std::string>> files;
+  // PNG files for pictures of the next message boxes, taken before they are answered (windows only).
+  std::deque<std::string> messageScreenshots;
 
   MessageResult NextMessageAnswer(MessageButtons buttons);
   std::optional<std::string> NextFile();

@@ -45,11 +45,7 @@ class Runner {
     if (command == "tab") return Indexed(rest, [&](Control& control, int index) { return Tab(control, index); });
     if (command == "answer") return Answer(rest);
     if (command == "show") return Show(rest);
-    if (command == "screenshot") {
-      if (rest.empty()) throw ScriptError("screenshot needs a file");
-      if (!Closed(rest) && hooks_.screenshot) hooks_.screenshot(rest);
-      return;
-    }
+    if (command == "screenshot") return Screenshot(rest);
     throw ScriptError("unknown command \"" + command + "\"");
   }
 
@@ -119,6 +115,16 @@ class Runner {
       hooks_.answers.files.push_back(path);
     } else {
       hooks_.answers.messages.push_back(ParseButton(rest));
+    }
+  }
+
+  void Screenshot(std::string rest) {
+    if (rest.empty()) throw ScriptError("screenshot needs a file");
+    if (Closed(rest)) return;
+    if (rest.rfind("message ", 0) == 0) {
+      hooks_.answers.messageScreenshots.push_back(rest.substr(8));
+    } else if (hooks_.screenshot) {
+      hooks_.screenshot(rest);
     }
   }
 

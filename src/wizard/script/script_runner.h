@@ -16,7 +16,8 @@ struct ScriptHooks {
   ScriptAnswers& answers;
   // `answer folder PATH|cancel`: what Outlook's folder picker returns next (nothing: cancel).
   std::function<void(const std::optional<std::string>& path)> answerFolder;
-  // `screenshot FILE`: a picture of the screen now; without a window there is nothing to take.
+  // `screenshot FILE`: a picture of the wizard on the screen now; without a window there is nothing
+  // to take. `screenshot message FILE` takes the next message box instead, before it is answered.
   std::function<void(const std::string& file)> screenshot;
 };
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/wide_text_win32.h"
+#include "wizard/win32/capture/screen_capture.h"
 
 namespace qor::wizard::win32 {
 
@@ -149,6 +150,16 @@ MessageBoxAnswerer::~MessageBoxAnswerer() { window_.onMessageBoxShown = nullptr;
 
 void MessageBoxAnswerer::Answer(HWND box) {
   if (box == answered_) return;
+  if (!answers_.messageScreenshots.empty()) {
+    // The box's own loop calls again every few milliseconds: wait there until it is on screen.
+    if (box != seen_) {
+      seen_ = box;
+      seenAt_ = GetTickCount64();
+    }
+    if (GetTickCount64() - seenAt_ < kShowingMs) return;
+    CaptureWizard(window_.Handle(), box, answers_.messageScreenshots.front());
+    answers_.messageScreenshots.pop_front();
+  }
   answered_ = box;
   const MessageRequest shown = ReadMessageBox(box);
   out_ << FormatMessageLine(shown) << '\n';
@@ -165,6 +176,15 @@ void MessageBoxAnswerer::Answer(HWND box) {
   }
   // Pressed once the box's loop takes the next message, as a user's click would arrive.
   PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
+}
+
+void CaptureWizard(HWND dialog, HWND box, const std::string& file) {
+  RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RECT area{};
+  GetWindowRect(dialog, &area);
+  RECT boxArea{};
+  if (box != nullptr && GetWindowRect(box, &boxArea)) UnionRect(&area, &area, &boxArea);
+  CaptureScreen(area, platform::WidenUtf8(file));
 }
 
 MessageRequest ReadMessageBox(HWND box) {

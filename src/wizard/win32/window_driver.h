@@ -33,7 +33,8 @@ class WindowDriver final : public WizardDriver {
 };
 
 // Answers the wizard's real message boxes as the script said: each box is read back from its
-// window, printed as a `message` line, and its button pressed.
+// window, printed as a `message` line, pictured when the script asked for it, and its button
+// pressed.
 class MessageBoxAnswerer {
  public:
   MessageBoxAnswerer(WizardWindow& window, ScriptAnswers& answers, std::ostream& out);
@@ -48,7 +49,15 @@ class MessageBoxAnswerer {
   ScriptAnswers& answers_;
   std::ostream& out_;
   HWND answered_ = nullptr;
+  HWND seen_ = nullptr;
+  ULONGLONG seenAt_ = 0;
 };
+
+// A new window reaches the X screen a moment after it is shown; a picture waits this long.
+inline constexpr ULONGLONG kShowingMs = 300;
+
+// Pictures the wizard, and the message box over it if one is open, as they are on the screen.
+void CaptureWizard(HWND dialog, HWND box, const std::string& file);
 
 // What a message box shows, read from its window.
 MessageRequest ReadMessageBox(HWND box);

@@ -126,9 +126,11 @@ WizardWindow::WizardWindow(const WindowServices& services, HWND owner, engine::T
       look_(scale_),
       messages_(std::make_unique<Messages>(*this)),
       display_(std::make_unique<Display>(*this)),
-      form_(std::make_unique<TfrmQORMain>(WizardServices{services.outlook, services.platform, *messages_,
-                                                         services.files, *display_, services.usersAppFolderPath},
-                                          data)),
+      form_(std::make_unique<TfrmQORMain>(
+          WizardServices{services.outlook, services.platform, *messages_,
+                         services.files != nullptr ? *services.files : commonFiles_, *display_,
+                         services.usersAppFolderPath},
+          data)),
       owner_(owner) {
   EnsureCommonControls();
   EmptyTemplate empty{};
@@ -136,6 +138,7 @@ WizardWindow::WizardWindow(const WindowServices& services, HWND owner, engine::T
   dialog_.Reset(CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &empty.dialog, owner, DialogProc,
                                            reinterpret_cast<LPARAM>(this)));
   if (!dialog_) throw std::runtime_error("cannot create the wizard's window");
+  commonFiles_.SetOwner(dialog_.Get());
   SetWindowTextW(dialog_.Get(), L"QOR for Outlook");
   SendMessageW(dialog_.Get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(look_.BigIcon()));
   SendMessageW(dialog_.Get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(look_.SmallIcon()));

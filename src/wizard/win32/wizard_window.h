@@ -11,6 +11,7 @@
 #include "platform/unique_any_win32.h"
 #include "wizard/model/frm_qor_main.h"
 #include "wizard/win32/control_windows.h"
+#include "wizard/win32/file_dialogs.h"
 #include "wizard/win32/wizard_look.h"
 
 namespace qor::wizard::win32 {
@@ -19,7 +20,8 @@ namespace qor::wizard::win32 {
 struct WindowServices {
   host::Application& outlook;
   platform::Services& platform;
-  FileDialogs& files;
+  // Null: Windows' common dialogs, owned by the wizard.
+  FileDialogs* files = nullptr;
   std::optional<std::string> usersAppFolderPath = std::nullopt;
 };
 
@@ -63,6 +65,7 @@ class WizardWindow {
 
   Scale scale_;
   WizardLook look_;
+  CommonFileDialogs commonFiles_;
   std::unique_ptr<Messages> messages_;
   std::unique_ptr<Display> display_;
   std::unique_ptr<TfrmQORMain> form_;

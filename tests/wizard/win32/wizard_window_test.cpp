@@ -1,0 +1,218 @@
+// The wizard's real dialog under Wine, drawn on a virtual X screen: its frame, fonts and DPI, the
+// keyboard, the modal loop and the repaints of a long scan.
+#include "wizard/win32/wizard_window.h"
+
+#include <commctrl.h>
+#include <dlgs.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/wide_text_win32.h"
+#include "support/engine_fixture.h"
+#include "wizard/script/script_answers.h"
+#include "wizard/win32/window_driver.h"
+
+namespace qor::wizard::win32 {
+namespace {
+
+using ::testing::ElementsAre;
+
+class WizardWindowTest : public tests::EngineFixture {
+ protected:
+  WizardWindowTest() {
+    SetProcessDPIAware();
+    bounces->AddMail("Delivery to ann@example.com failed");
+  }
+
+  // The script's file answers, or with `commonDialogs` Windows' own dialogs.
+  WizardWindow& Open(HWND owner = nullptr, bool commonDialogs = false) {
+    window = std::make_unique<WizardWindow>(
+        WindowServices{context.outlook, fakes.services, commonDialogs ? nullptr : &files, context.usersAppFolderPath},
+        owner, data);
+    answerer = std::make_unique<MessageBoxAnswerer>(*window, answers, shown);
+    return *window;
+  }
+
+  HWND Of(const Control& control) const { return window->Controls().Window(control); }
+  std::string NameOf(HWND handle) const {
+    const Control* control = window->Controls().ControlOf(handle);
+    return control != nullptr ? control->Name() : "?";
+  }
+
+  // Hands a key to the dialog as its message loop would.
+  void Press(WPARAM key) {
+    MSG message{GetFocus(), WM_KEYDOWN, key, 0, 0, {}};
+    if (!IsDialogMessageW(window->Handle(), &message)) DispatchMessageW(&message);
+    Pump();
+  }
+  static void Pump() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+
+  ScriptAnswers answers;
+  ScriptFileDialogs files{answers};
+  std::ostringstream shown;
+  std::unique_ptr<WizardWindow> window;
+  std::unique_ptr<MessageBoxAnswerer> answerer;
+};
+
+TEST_F(WizardWindowTest, HasTheDesignedFrameFontsAndIconAtTheSystemDpi) {
+  WizardWindow& wizard = Open();
+  wizard.Show();
+  const HWND dialog = wizard.Handle();
+  const int dpi = SystemDpi();
+
+  RECT client{};
+  GetClientRect(dialog, &client);
+  EXPECT_EQ(client.right, MulDiv(457, dpi, 96));
+  EXPECT_EQ(client.bottom, MulDiv(313, dpi, 96));
+  const auto style = static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE));
+  EXPECT_TRUE((style & WS_SYSMENU) && (style & WS_CAPTION));
+  EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  wchar_t caption[32] = {};
+  GetWindowTextW(dialog, caption, 32);
+  EXPECT_STREQ(caption, L"QOR for Outlook");
+  EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0), 0);
+
+  RECT next{};
+  GetWindowRect(Of(wizard.Form().btnNext), &next);
+  EXPECT_EQ(next.right - next.left, MulDiv(107, dpi, 96));
+  EXPECT_EQ(next.bottom - next.top, MulDiv(33, dpi, 96));
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Of(wizard.Form().Label6), WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_STREQ(font.lfFaceName, L"MS Sans Serif");
+  EXPECT_EQ(font.lfHeight, -MulDiv(8, dpi, 72));
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Of(wizard.Form().Label1), WM_GETFONT, 0, 0)), sizeof font, &font);
+  EXPECT_EQ(font.lfWeight, FW_BOLD);
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Of(wizard.Form().btnExclude), WM_GETFONT, 0, 0)), sizeof font,
+             &font);
+  EXPECT_TRUE(font.lfUnderline);
+  EXPECT_EQ(GetWindowLongW(Of(wizard.Form().btnExclude), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+}
+
+TEST_F(WizardWindowTest, TheKeyboardWalksInReadingOrderAndEnterEscapeAndTheCloseBoxAct) {
+  WizardWindow& wizard = Open();
+  TfrmQORMain& form = wizard.Form();
+  wizard.Show();
+  EXPECT_EQ(GetFocus(), Of(form.btnNext));
+
+  Press(VK_RETURN);  // "Next >>": the scan
+  EXPECT_EQ(form.pgTabs.PageIndex(), 1);
+  answers.messages = {MessageResult::No};
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(form.Closed());
+  Press(VK_RETURN);
+  Press(VK_RETURN);
+  ASSERT_EQ(form.pgTabs.PageIndex(), 3);
+
+  std::vector<std::string> order;
+  const HWND first = GetNextDlgTabItem(wizard.Handle(), Of(form.btnCancel), FALSE);
+  for (HWND at = first; order.size() < 10; at = GetNextDlgTabItem(wizard.Handle(), at, FALSE)) {
+    order.push_back(NameOf(at));
+    if (GetNextDlgTabItem(wizard.Handle(), at, FALSE) == first) break;
+  }
+  EXPECT_THAT(order, ElementsAre("pgActions", "chkExportToTab", "btnBack", "btnNext", "btnCancel"));
+
+  Press(VK_RETURN);  // the run; "Close" is then the only way out and does not ask
+  EXPECT_EQ(form.lblProgress.caption, "Finished performing all tasks.");
+  SendMessageW(wizard.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  Pump();
+  EXPECT_TRUE(form.Closed());
+  EXPECT_FALSE(IsWindowVisible(wizard.Handle()));
+  EXPECT_EQ(shown.str(), "message Warning|Close QOR for Outlook?|yesno|none\n");
+}
+
+TEST_F(WizardWindowTest, ShowModalDisablesItsOwnerUntilTheWizardCloses) {
+  const platform::UniqueHwnd owner(CreateWindowExW(0, L"STATIC", L"Outlook", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                                   800, 600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+  WizardWindow& wizard = Open(owner.Get());
+  bool ownerDisabledMeanwhile = false;
+  wizard.onMessageBoxShown = [&](HWND box) {
+    ownerDisabledMeanwhile = !IsWindowEnabled(owner.Get());
+    PostMessageW(GetDlgItem(box, IDYES), BM_CLICK, 0, 0);
+  };
+  PostMessageW(Of(wizard.Form().btnCancel), BM_CLICK, 0, 0);
+  wizard.ShowModal();
+  EXPECT_TRUE(wizard.Form().Closed());
+  EXPECT_TRUE(ownerDisabledMeanwhile);
+  EXPECT_TRUE(IsWindowEnabled(owner.Get()));
+  EXPECT_FALSE(IsWindowVisible(wizard.Handle()));
+}
+
+// Fills in Windows' Save dialog once it is open: the file name typed without its extension, then OK.
+std::wstring typedName;
+std::wstring dialogTitle;
+void CALLBACK FillSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM timerId) -> BOOL {
+        wchar_t className[16] = {};
+        GetClassNameW(window, className, 16);
+        if (!IsWindowVisible(window) || lstrcmpW(className, L"#32770") != 0) return TRUE;
+        HWND name = GetDlgItem(window, cmb13);
+        if (name == nullptr) name = GetDlgItem(window, edt1);
+        if (name == nullptr) return TRUE;
+        KillTimer(nullptr, static_cast<UINT_PTR>(timerId));
+        wchar_t title[64] = {};
+        GetWindowTextW(window, title, 64);
+        dialogTitle = title;
+        SetWindowTextW(name, typedName.c_str());
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+        return FALSE;
+      },
+      static_cast<LPARAM>(timer));
+}
+
+TEST_F(WizardWindowTest, TheExportPickerIsWindowsSaveDialog) {
+  WizardWindow& wizard = Open(nullptr, true);
+  wizard.Show();
+  TfrmQORMain& form = wizard.Form();
+  for (int page = 0; page < 3; ++page) SendMessageW(Of(form.btnNext), BM_CLICK, 0, 0);
+  SendMessageW(Of(form.chkExportToTab), BM_CLICK, 0, 0);
+
+  typedName = platform::WidenUtf8(context.usersAppFolderPath) + L"\\export";
+  SetTimer(nullptr, 0, 20, &FillSaveDialog);
+  SendMessageW(Of(form.btnSaveToCSV), BM_CLICK, 0, 0);
+  EXPECT_EQ(dialogTitle, L"Save To Text File");
+  EXPECT_EQ(form.txtTabFilePath.text, context.usersAppFolderPath + "\\export.txt");
+  wchar_t shownPath[MAX_PATH] = {};
+  GetWindowTextW(Of(form.txtTabFilePath), shownPath, MAX_PATH);
+  EXPECT_EQ(platform::NarrowToUtf8(shownPath), form.txtTabFilePath.text);
+}
+
+// Counts the progress bar's paints while the scan pumps no messages.
+int barPaints = 0;
+WNDPROC barProcedure = nullptr;
+LRESULT CALLBACK CountingBar(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) ++barPaints;
+  return CallWindowProcW(barProcedure, window, message, wParam, lParam);
+}
+
+TEST_F(WizardWindowTest, ALongScanPaintsTheBarOnlyWhenItsFilledWidthGrows) {
+  for (int n = 0; n < 3000; ++n) bounces->AddMail("user" + std::to_string(n) + "@example.com");
+  WizardWindow& wizard = Open();
+  wizard.Show();
+  const HWND bar = Of(wizard.Form().prgBar);
+  barProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingBar)));
+  barPaints = 0;
+  SendMessageW(Of(wizard.Form().btnNext), BM_CLICK, 0, 0);
+  SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(barProcedure));
+
+  EXPECT_EQ(wizard.Form().lstEmailAddressesFound.lines.items.size(), 3001u);
+  EXPECT_GT(barPaints, 50);
+  EXPECT_LE(barPaints, MulDiv(405, SystemDpi(), 96) + 5);
+}
+
+}  // namespace
+}  // namespace qor::wizard::win32
