@@ -68,22 +68,27 @@ engine::RunOptions TfrmQORMain::Options() const {
 
 // --- The user's input.
 
-bool TfrmQORMain::Dispatch(const std::function<void()>& action) {
+void TfrmQORMain::Dispatch(const std::function<void()>& action) {
   progress_.Invalidate();
   try {
     action();
   } catch (const std::exception& e) {
     services_.messages.Show({e.what(), "Error", MessageButtons::Ok, MessageIcon::Error});
+  } catch (...) {
+    services_.messages.Show({"An unexpected error occurred.", "Error", MessageButtons::Ok, MessageIcon::Error});
   }
-  return true;
 }
 
 bool TfrmQORMain::UserClick(Control& control) {
   if (closed_ || !control.Enabled() || !control.OnShownPage()) return false;
   if (auto* box = dynamic_cast<CheckBox*>(&control)) {
-    return Dispatch([box] { box->SetChecked(!box->Checked()); });
+    Dispatch([box] { box->SetChecked(!box->Checked()); });
+    return true;
   }
-  if (auto* button = dynamic_cast<Button*>(&control)) return Dispatch([button] { button->Click(); });
+  if (auto* button = dynamic_cast<Button*>(&control)) {
+    Dispatch([button] { button->Click(); });
+    return true;
+  }
   return false;
 }
 
@@ -173,6 +178,7 @@ void TfrmQORMain::ScanSelectedFolder() {
 
   auto& found = lstEmailAddressesFound.lines;
   found.items.clear();
+  found.items.reserve(data_.size());
   found.itemIndex = -1;
   for (const auto& entry : data_) {
     if (entry[engine::kExcluded] == engine::kIncluded) found.items.push_back(entry[engine::kAddress]);

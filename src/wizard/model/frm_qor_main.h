@@ -157,7 +157,7 @@ class TfrmQORMain {
   void WireHandlers();
   void AddControl(Control& control) { controls_.push_back(&control); }
   // Runs a user's action under the default error handler.
-  bool Dispatch(const std::function<void()>& action);
+  void Dispatch(const std::function<void()>& action);
   void ShowRefusal(const Refusal& refusal);
   void Close();
   // The first page's "Next >>": read the exclusions, scan, mark, list the addresses left.

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/wide_text_win32.h"
+#include "wizard/win32/window_text.h"
 
 namespace qor::wizard::win32 {
 
@@ -36,14 +37,6 @@ LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
       break;
   }
   return DefWindowProcW(window, message, wParam, lParam);
-}
-
-std::wstring WindowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(window, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return text;
 }
 
 void SetText(HWND window, const std::string& text) {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/wide_text_win32.h"
+#include "wizard/win32/window_text.h"
 #include "wizard/win32/capture/screen_capture.h"
 
 namespace qor::wizard::win32 {
@@ -11,13 +12,7 @@ namespace {
 
 using platform::NarrowToUtf8;
 
-std::string TextOf(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(window, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return NarrowToUtf8(text);
-}
+std::string TextOf(HWND window) { return NarrowToUtf8(WindowText(window)); }
 
 std::string LinesOf(HWND window, bool combo) {
   const auto count = static_cast<int>(SendMessageW(window, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));

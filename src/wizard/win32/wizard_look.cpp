@@ -1,5 +1,7 @@
 #include "wizard/win32/wizard_look.h"
 
+#include "wizard/win32/window_text.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -110,10 +112,8 @@ void DrawLinkButton(const DRAWITEMSTRUCT& item, HFONT font) {
   HDC dc = item.hDC;
   RECT area = item.rcItem;
   FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
-  const int length = GetWindowTextLengthW(item.hwndItem);
-  std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
-  GetWindowTextW(item.hwndItem, caption.data(), length + 1);
-  caption.resize(static_cast<std::size_t>(length));
+  const std::wstring caption = WindowText(item.hwndItem);
+  const int length = static_cast<int>(caption.size());
 
   const HGDIOBJ oldFont = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);

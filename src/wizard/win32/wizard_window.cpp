@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/wide_text_win32.h"
+#include "wizard/win32/window_text.h"
 
 namespace qor::wizard::win32 {
 
@@ -52,14 +53,6 @@ HWND ShownPopupOf(HWND owner) {
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
-}
-
-std::wstring WindowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = GetWindowTextW(window, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return text;
 }
 
 }  // namespace

@@ -1,0 +1,156 @@
+// The first page's "Next >>" of the wizard over the folders BM_ScanFolder scans: what the wizard
+// adds to the engine's scan (its progress page, the exclusions, the list of addresses found).
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <system_error>
+#include <utility>
+
+#include "generated_mailbox.h"
+#include "platform/atomic_file.h"
+#include "wizard/model/frm_qor_main.h"
+
+namespace {
+
+using qor::bench::MailboxOf;
+
+class NoSettings final : public qor::platform::SettingsStore {
+ public:
+  std::string ReadString(const std::string&) override { return {}; }
+  void WriteString(const std::string&, const std::string&) override {}
+};
+
+class NoShell final : public qor::platform::Shell {
+ public:
+  void Open(const std::string&, const std::string&) override {}
+};
+
+class FixedFolders final : public qor::platform::SpecialFolders {
+ public:
+  explicit FixedFolders(std::string documents) : documents_(std::move(documents)) {}
+  std::string CommonDocuments() override { return documents_; }
+
+ private:
+  std::string documents_;
+};
+
+class NoPlainMessages final : public qor::platform::MessageBoxes {
+ public:
+  void Show(const std::string&) override {}
+};
+
+class FixedClock final : public qor::platform::Clock {
+ public:
+  std::string ShortDate() override { return "09/12/2026"; }
+};
+
+// Any message box during a scan is an error the wizard caught; the benchmark stops on it.
+class LastMessage final : public qor::wizard::MessageService {
+ public:
+  qor::wizard::MessageResult Show(const qor::wizard::MessageRequest& request) override {
+    text = request.caption + ": " + request.text;
+    return request.buttons == qor::wizard::MessageButtons::YesNo ? qor::wizard::MessageResult::Yes
+                                                                 : qor::wizard::MessageResult::Ok;
+  }
+
+  std::optional<std::string> text;
+};
+
+class CancelledFiles final : public qor::wizard::FileDialogs {
+ public:
+  std::optional<std::string> Save(const qor::wizard::FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> Open(const qor::wizard::FileDialogRequest&) override { return std::nullopt; }
+};
+
+// The window's side of the progress page at its cheapest: it only counts the repaints asked of it.
+class CountingProgress final : public qor::engine::ProgressSink {
+ public:
+  void SetLabel(const std::string&) override {}
+  void SetLabelColour(std::uint32_t) override {}
+  void SetBarMinimum(int) override {}
+  void SetBarMaximum(int) override {}
+  void SetBarPosition(int) override {}
+  int BarPosition() const override { return 0; }
+  void Repaint() override { ++repaints; }
+
+  std::int64_t repaints = 0;
+};
+
+class TempFolder {
+ public:
+  TempFolder()
+      : path_(std::filesystem::temp_directory_path() / ("qor-bench-" + std::to_string(std::random_device()()))) {
+    std::filesystem::create_directories(path_);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::filesystem::path& Path() const noexcept { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Each iteration is a user's first "Next >>" in a wizard opened afresh, as each click on "QOR Agent"
+// opens one; the address table lives on between them, as the library's does.
+void BM_WizardScanFolder(benchmark::State& state) {
+  const int messages = static_cast<int>(state.range(0));
+  const auto outlook = MailboxOf(messages);
+  outlook->SetActiveExplorerFolder(outlook->Stores().front()->FindSubfolder("Bounces"));
+
+  const TempFolder temp;
+  NoSettings settings;
+  NoShell shell;
+  FixedFolders folders(qor::platform::PathToUtf8(temp.Path()));
+  NoPlainMessages plainMessages;
+  FixedClock clock;
+  qor::platform::Services platform{settings, shell, folders, plainMessages, clock};
+  LastMessage shown;
+  CancelledFiles files;
+  CountingProgress display;
+  qor::engine::TEmailData data;
+  const qor::wizard::WizardServices services{*outlook, platform, shown, files, display,
+                                             qor::platform::PathToUtf8(temp.Path() / "QOR for Outlook")};
+
+  std::int64_t repaints = 0;
+  std::size_t found = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto form = std::make_unique<qor::wizard::TfrmQORMain>(services, data);
+    form->FormShow();
+    display.repaints = 0;
+    state.ResumeTiming();
+
+    form->UserClick(form->btnNext);
+
+    state.PauseTiming();
+    repaints += display.repaints;
+    found = form->lstEmailAddressesFound.lines.items.size();
+    const bool onReviewPage = form->pgTabs.PageIndex() == 1;
+    form.reset();
+    state.ResumeTiming();
+    if (shown.text) {
+      state.SkipWithError(shown.text->c_str());
+      break;
+    }
+    if (!onReviewPage) {
+      state.SkipWithError("the scan did not end on the review page");
+      break;
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * messages);
+  state.counters["addresses"] = static_cast<double>(found);
+  state.counters["repaints"] = benchmark::Counter(static_cast<double>(repaints), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_WizardScanFolder)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
