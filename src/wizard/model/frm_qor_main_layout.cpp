@@ -42,12 +42,12 @@ TfrmQORMain::TfrmQORMain(WizardServices services, engine::TEmailData& data)
       btnRemoveExclusion("btnRemoveExclusion", ControlKind::LinkButton, &pgExclusions, {8, 194, 190, 17},
                          "Remove From Exclusion List"),
 
-      Label3("Label3", &page3, {24, 16, 405, 42},
+      Label3("Label3", &page3, {24, 16, 405, 56},
              "To export or update contact records associated to the e-mail addresses extracted from the mail folder "
              "which was selected, make sure to add the contact folders which may contain matching e-mail addresses.",
              {.wordWrap = true}),
-      chkScanContactFolder("chkScanContactFolder", &page3, {24, 70, 300, 17}, "Scan Selected Contact Folders"),
-      lstContactFolders("lstContactFolders", &page3, {24, 92, 405, 134}),
+      chkScanContactFolder("chkScanContactFolder", &page3, {24, 80, 300, 17}, "Scan Selected Contact Folders"),
+      lstContactFolders("lstContactFolders", &page3, {24, 102, 405, 124}),
       btnSelectContactFolder("btnSelectContactFolder", ControlKind::LinkButton, &page3, {24, 234, 40, 17}, "Add"),
       btnremovecontactfolder("btnremovecontactfolder", ControlKind::LinkButton, &page3, {72, 234, 60, 17},
                              "Remove"),
