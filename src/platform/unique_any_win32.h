@@ -28,6 +28,8 @@ class UniqueAny {
     Reset();
     return &value_;
   }
+  // Hands the handle over to whoever takes it on; this owner holds none afterwards.
+  T Release() noexcept { return std::exchange(value_, T{}); }
   void Reset(T value = T{}) noexcept {
     if (value_ != T{}) Close(value_);
     value_ = value;
@@ -37,10 +39,36 @@ class UniqueAny {
   T value_{};
 };
 
+inline void ReleaseScreenDc(HDC dc) noexcept { ReleaseDC(nullptr, dc); }
+
 using UniqueHkey = UniqueAny<HKEY, &RegCloseKey>;
 using UniqueHwnd = UniqueAny<HWND, &DestroyWindow>;
 using UniqueHfont = UniqueAny<HFONT, &DeleteObject>;
 using UniqueHbrush = UniqueAny<HBRUSH, &DeleteObject>;
+using UniqueHpen = UniqueAny<HPEN, &DeleteObject>;
+using UniqueHbitmap = UniqueAny<HBITMAP, &DeleteObject>;
+using UniqueHrgn = UniqueAny<HRGN, &DeleteObject>;
 using UniqueHicon = UniqueAny<HICON, &DestroyIcon>;
+// A device context of our own (CreateCompatibleDC), and the screen's (GetDC(nullptr)).
+using UniqueMemoryDc = UniqueAny<HDC, &DeleteDC>;
+using UniqueScreenDc = UniqueAny<HDC, &ReleaseScreenDc>;
+
+// Selects a GDI object into a device context for as long as it lives; a bitmap, pen or brush can
+// be deleted only once it is no longer selected.
+class GdiSelection {
+ public:
+  GdiSelection(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(SelectObject(dc, object)) {}
+  ~GdiSelection() {
+    if (*this) SelectObject(dc_, old_);
+  }
+  GdiSelection(const GdiSelection&) = delete;
+  GdiSelection& operator=(const GdiSelection&) = delete;
+
+  explicit operator bool() const noexcept { return old_ != nullptr && old_ != HGDI_ERROR; }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
 
 }  // namespace qor::platform

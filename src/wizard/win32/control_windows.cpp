@@ -169,11 +169,10 @@ HWND ControlWindows::Create(const Control& control, int id) {
       // The tab control keeps only its strip and frame: its sheets are siblings in the hole, so
       // that the dialog manager reaches both the tabs and the controls on the sheets.
       SendMessageW(window, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&inside));
-      HRGN frame = CreateRectRgn(0, 0, area.right - area.left, area.bottom - area.top);
-      HRGN hole = CreateRectRgnIndirect(&inside);
-      CombineRgn(frame, frame, hole, RGN_DIFF);
-      DeleteObject(hole);
-      SetWindowRgn(window, frame, FALSE);  // the window owns the region now
+      platform::UniqueHrgn frame(CreateRectRgn(0, 0, area.right - area.left, area.bottom - area.top));
+      const platform::UniqueHrgn hole(CreateRectRgnIndirect(&inside));
+      CombineRgn(frame.Get(), frame.Get(), hole.Get(), RGN_DIFF);
+      if (SetWindowRgn(window, frame.Get(), FALSE)) frame.Release();  // the window owns it now
       OffsetRect(&inside, area.left, area.top);
       CreateSheets(*pages, ParentOf(control), inside);
     } else {
@@ -183,18 +182,15 @@ HWND ControlWindows::Create(const Control& control, int id) {
   return window;
 }
 
-HWND ControlWindows::CreateSheets(const PageControl& pages, HWND parent, RECT area) {
-  HWND last = nullptr;
+void ControlWindows::CreateSheets(const PageControl& pages, HWND parent, RECT area) {
   for (const auto& sheet : pages.Sheets()) {
-    last = CreateWindowExW(WS_EX_CONTROLPARENT | (sheet->sunken ? WS_EX_CLIENTEDGE : 0), SheetClassName(), nullptr,
+    const HWND window = CreateWindowExW(WS_EX_CONTROLPARENT | (sheet->sunken ? WS_EX_CLIENTEDGE : 0), SheetClassName(), nullptr,
                            WS_CHILD | WS_CLIPSIBLINGS | (sheet->index == pages.PageIndex() ? WS_VISIBLE : 0),
                            area.left, area.top, area.right - area.left, area.bottom - area.top, parent, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
-    if (last == nullptr) throw std::runtime_error("cannot create the wizard's page " + sheet->name);
-    sheets_[sheet.get()] = last;
-    sheetOwners_[last] = &pages;
+    if (window == nullptr) throw std::runtime_error("cannot create the wizard's page " + sheet->name);
+    sheets_[sheet.get()] = window;
   }
-  return last;
 }
 
 Control* ControlWindows::ControlOf(HWND window) const {
@@ -206,11 +202,6 @@ Control* ControlWindows::ControlOfId(int id) const {
   const auto& all = form_.Controls();
   const int index = id - kFirstControlId;
   return index >= 0 && index < static_cast<int>(all.size()) ? all[static_cast<std::size_t>(index)] : nullptr;
-}
-
-const PageControl* ControlWindows::PagesOfSheet(HWND window) const {
-  const auto found = sheetOwners_.find(window);
-  return found == sheetOwners_.end() ? nullptr : found->second;
 }
 
 void ControlWindows::SyncPages(const PageControl& pages) {

@@ -25,8 +25,6 @@ class ControlWindows {
   // The control a child window or command id belongs to; null for anything else.
   Control* ControlOf(HWND window) const;
   Control* ControlOfId(int id) const;
-  // The page control whose sheet windows these are.
-  const PageControl* PagesOfSheet(HWND window) const;
 
   // Makes every window show what the model holds.
   void SyncAll();
@@ -37,7 +35,7 @@ class ControlWindows {
 
  private:
   HWND Create(const Control& control, int id);
-  HWND CreateSheets(const PageControl& pages, HWND parent, RECT area);
+  void CreateSheets(const PageControl& pages, HWND parent, RECT area);
   HWND ParentOf(const Control& control) const;
   void SyncPages(const PageControl& pages);
   void SyncLines(const Control& control, const engine::StringListModel& lines);
@@ -52,7 +50,6 @@ class ControlWindows {
   std::unordered_map<const Control*, HWND> windows_;
   std::unordered_map<HWND, Control*> controls_;
   std::map<const TabSheet*, HWND> sheets_;
-  std::unordered_map<HWND, const PageControl*> sheetOwners_;
   // What each list window holds, so that a change touches only the lines that changed.
   std::unordered_map<const Control*, std::vector<std::string>> shownLines_;
   std::unordered_map<const Control*, Colour> shownColours_;

@@ -35,8 +35,8 @@ struct PaintColours {
 };
 
 PaintColours ColoursOf(HWND window, UINT message) {
-  const ScreenDc screen;
-  const UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
+  const platform::UniqueScreenDc screen(GetDC(nullptr));
+  const platform::UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
   SendMessageW(GetParent(window), message, reinterpret_cast<WPARAM>(dc.Get()), reinterpret_cast<LPARAM>(window));
   return {GetBkColor(dc.Get()), GetTextColor(dc.Get())};
 }

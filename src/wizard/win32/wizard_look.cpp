@@ -28,7 +28,7 @@ platform::UniqueHfont MakeFont(const Scale& scale, int weight, bool underline) {
 // The wizard's own icon: a navy envelope with a red bounce arrow, drawn at the size asked for so
 // that it is crisp at any DPI.
 platform::UniqueHicon MakeIcon(int size) {
-  const ScreenDc screen;
+  const platform::UniqueScreenDc screen(GetDC(nullptr));
   BITMAPV5HEADER header{};
   header.bV5Size = sizeof header;
   header.bV5Width = size;
@@ -37,41 +37,42 @@ platform::UniqueHicon MakeIcon(int size) {
   header.bV5BitCount = 32;
   header.bV5Compression = BI_RGB;
   void* bits = nullptr;
-  platform::UniqueAny<HBITMAP, &DeleteObject> colour(
+  const platform::UniqueHbitmap colour(
       CreateDIBSection(screen.Get(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0));
-  const UniqueMemoryDc memory(CreateCompatibleDC(screen.Get()));
+  const platform::UniqueMemoryDc memory(CreateCompatibleDC(screen.Get()));
   if (!colour || !memory) return {};
   const HDC dc = memory.Get();
-  const HGDIOBJ oldBitmap = SelectObject(dc, colour.Get());
-  const RECT all{0, 0, size, size};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  const platform::UniqueHpen navy(CreatePen(PS_SOLID, (std::max)(1, size / 16), RGB(0, 0, 128)));
+  const platform::UniqueHpen red(CreatePen(PS_SOLID, (std::max)(1, size / 10), RGB(192, 0, 0)));
+  const platform::UniqueHbrush paper(CreateSolidBrush(RGB(255, 255, 224)));
+  {
+    const platform::GdiSelection bitmap(dc, colour.Get());
+    const RECT all{0, 0, size, size};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 
-  const int margin = size / 8;
-  const int top = size / 4;
-  const int bottom = size - size / 5;
-  platform::UniqueAny<HPEN, &DeleteObject> navy(CreatePen(PS_SOLID, (std::max)(1, size / 16), RGB(0, 0, 128)));
-  platform::UniqueAny<HBRUSH, &DeleteObject> paper(CreateSolidBrush(RGB(255, 255, 224)));
-  const HGDIOBJ oldPen = SelectObject(dc, navy.Get());
-  const HGDIOBJ oldBrush = SelectObject(dc, paper.Get());
-  Rectangle(dc, margin, top, size - margin, bottom);
-  MoveToEx(dc, margin, top, nullptr);
-  LineTo(dc, size / 2, (top + bottom) / 2);
-  LineTo(dc, size - margin, top);
-  platform::UniqueAny<HPEN, &DeleteObject> red(CreatePen(PS_SOLID, (std::max)(1, size / 10), RGB(192, 0, 0)));
-  SelectObject(dc, red.Get());
-  MoveToEx(dc, size - margin, size / 8, nullptr);
-  LineTo(dc, size / 2, size / 8);
-  LineTo(dc, size / 2 + size / 8, 0);
-  MoveToEx(dc, size / 2, size / 8, nullptr);
-  LineTo(dc, size / 2 + size / 8, size / 4);
-  SelectObject(dc, oldPen);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldBitmap);
+    const int margin = size / 8;
+    const int top = size / 4;
+    const int bottom = size - size / 5;
+    {
+      const platform::GdiSelection pen(dc, navy.Get());
+      const platform::GdiSelection brush(dc, paper.Get());
+      Rectangle(dc, margin, top, size - margin, bottom);
+      MoveToEx(dc, margin, top, nullptr);
+      LineTo(dc, size / 2, (top + bottom) / 2);
+      LineTo(dc, size - margin, top);
+    }
+    const platform::GdiSelection pen(dc, red.Get());
+    MoveToEx(dc, size - margin, size / 8, nullptr);
+    LineTo(dc, size / 2, size / 8);
+    LineTo(dc, size / 2 + size / 8, 0);
+    MoveToEx(dc, size / 2, size / 8, nullptr);
+    LineTo(dc, size / 2 + size / 8, size / 4);
+  }
 
   // GDI leaves alpha at 0: make every pixel opaque.
   auto* pixels = static_cast<DWORD*>(bits);
   for (int i = 0; i < size * size; ++i) pixels[i] |= 0xFF000000;
-  platform::UniqueAny<HBITMAP, &DeleteObject> mask(CreateBitmap(size, size, 1, 1, nullptr));
+  const platform::UniqueHbitmap mask(CreateBitmap(size, size, 1, 1, nullptr));
   ICONINFO info{TRUE, 0, 0, mask.Get(), colour.Get()};
   return platform::UniqueHicon(CreateIconIndirect(&info));
 }
@@ -85,7 +86,7 @@ RECT Scale::Rect(const Bounds& bounds) const noexcept {
 }
 
 int SystemDpi() {
-  const ScreenDc screen;
+  const platform::UniqueScreenDc screen(GetDC(nullptr));
   const int dpi = screen.Get() != nullptr ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
   return dpi > 0 ? dpi : 96;
 }
@@ -115,7 +116,7 @@ void DrawLinkButton(const DRAWITEMSTRUCT& item, HFONT font) {
   const std::wstring caption = WindowText(item.hwndItem);
   const int length = static_cast<int>(caption.size());
 
-  const HGDIOBJ oldFont = SelectObject(dc, font);
+  const platform::GdiSelection selected(dc, font);
   SetBkMode(dc, TRANSPARENT);
   const bool disabled = (item.itemState & ODS_DISABLED) != 0;
   SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : ToColorRef(kNavyColour));
@@ -128,7 +129,6 @@ void DrawLinkButton(const DRAWITEMSTRUCT& item, HFONT font) {
     InflateRect(&text, 1, 0);
     DrawFocusRect(dc, &text);
   }
-  SelectObject(dc, oldFont);
 }
 
 }  // namespace qor::wizard::win32

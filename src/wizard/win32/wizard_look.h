@@ -11,23 +11,6 @@
 
 namespace qor::wizard::win32 {
 
-// The screen's device context for as long as it lives.
-class ScreenDc {
- public:
-  ScreenDc() noexcept : dc_(GetDC(nullptr)) {}
-  ~ScreenDc() {
-    if (dc_ != nullptr) ReleaseDC(nullptr, dc_);
-  }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  HDC Get() const noexcept { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-using UniqueMemoryDc = platform::UniqueAny<HDC, &DeleteDC>;
-
 // Designed pixels (96 DPI) to the system's.
 class Scale {
  public:

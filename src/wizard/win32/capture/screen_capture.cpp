@@ -15,28 +15,10 @@
 namespace qor::wizard::win32 {
 namespace {
 
-void ReleaseScreenDc(HDC dc) noexcept { ReleaseDC(nullptr, dc); }
-
-using ScreenDc = platform::UniqueAny<HDC, &ReleaseScreenDc>;
-using MemoryDc = platform::UniqueAny<HDC, &DeleteDC>;
-using UniqueHbitmap = platform::UniqueAny<HBITMAP, &DeleteObject>;
-
-// A bitmap can be deleted only once it is no longer selected into a DC.
-class Selection {
- public:
-  Selection(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(SelectObject(dc, object)) {}
-  ~Selection() {
-    if (old_ != nullptr && old_ != HGDI_ERROR) SelectObject(dc_, old_);
-  }
-  Selection(const Selection&) = delete;
-  Selection& operator=(const Selection&) = delete;
-
-  explicit operator bool() const noexcept { return old_ != nullptr && old_ != HGDI_ERROR; }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
+using platform::GdiSelection;
+using platform::UniqueHbitmap;
+using platform::UniqueMemoryDc;
+using platform::UniqueScreenDc;
 
 // Rows of 24-bit BGR pixels, top row first, with no padding.
 struct Pixels {
@@ -62,9 +44,9 @@ Pixels CopyScreen(const RECT& area, const std::wstring& file) {
   if (width > INT_MAX || height > INT_MAX || width * height > UINT_MAX / 4)
     Fail(E_INVALIDARG, file, "the area is too large");
 
-  const ScreenDc screen(GetDC(nullptr));
+  const UniqueScreenDc screen(GetDC(nullptr));
   if (!screen) Fail(E_FAIL, file, "the screen cannot be read");
-  const MemoryDc memory(CreateCompatibleDC(screen.Get()));
+  const UniqueMemoryDc memory(CreateCompatibleDC(screen.Get()));
   if (!memory) Fail(E_OUTOFMEMORY, file, "no memory for a device context");
 
   BITMAPINFO info{};
@@ -78,7 +60,7 @@ Pixels CopyScreen(const RECT& area, const std::wstring& file) {
   const UniqueHbitmap bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap || bits == nullptr) Fail(E_OUTOFMEMORY, file, "no memory for the pixels");
   {
-    const Selection selected(memory.Get(), bitmap.Get());
+    const GdiSelection selected(memory.Get(), bitmap.Get());
     if (!selected) Fail(E_FAIL, file, "the bitmap cannot be selected");
     if (!BitBlt(memory.Get(), 0, 0, static_cast<int>(width), static_cast<int>(height), screen.Get(), area.left,
                 area.top, SRCCOPY | CAPTUREBLT))
