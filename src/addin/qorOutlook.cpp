@@ -1,0 +1,35 @@
+// The library's four entry points, and the class factories its units add while it loads.
+
+#include <windows.h>
+
+#include "framework/com_server.h"
+#include "qorOutlook_IMPL.h"
+
+namespace {
+
+// Loading the library adds the factories; a failure leaves the list short and every entry point
+// still answers.
+const bool factoriesAdded = [] {
+  try {
+    qor::addin::InitializeAddInModuleUnit(qor::framework::ComServer::Instance());
+    return true;
+  } catch (...) {
+    return false;
+  }
+}();
+
+}  // namespace
+
+extern "C" {
+
+STDAPI DllGetClassObject(REFCLSID classId, REFIID iid, void** object) {
+  return qor::framework::ComServer::Instance().GetClassObject(classId, iid, object);
+}
+
+STDAPI DllCanUnloadNow() { return qor::framework::ComServer::Instance().CanUnloadNow(); }
+
+STDAPI DllRegisterServer() { return qor::framework::ComServer::Instance().RegisterServer(); }
+
+STDAPI DllUnregisterServer() { return qor::framework::ComServer::Instance().UnregisterServer(); }
+
+}  // extern "C"

@@ -1,0 +1,74 @@
+#include "qorOutlook_IMPL.h"
+
+#include "com/dispatch_call.h"
+#include "engine/exclusions.h"
+#include "framework/adx_factory.h"
+#include "framework/com_server.h"
+#include "framework/module_instance.h"
+#include "framework/outlook_application.h"
+#include "host/automation/outlook_automation.h"
+#include "platform/services_win32.h"
+#include "platform/system_services.h"
+#include "platform/text_file.h"
+#include "platform/wide_text_win32.h"
+#include "qorOutlook_TLB.h"
+#include "wizard/win32/wizard_window.h"
+
+namespace qor::addin {
+
+TAddInModule* adxcoqorOutlook = nullptr;
+
+namespace {
+
+constexpr int olMailItem = 0;
+
+std::wstring Folder(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\') + 1); }
+
+}  // namespace
+
+TAddInModule::TAddInModule()
+    : ownShell_(std::make_unique<platform::ShellExecuteShell>()), shell_(ownShell_.get()) {
+  SetAddInName(L"QOR for Outlook");
+  SetSupportedApps({framework::ohaOutlook});
+  OnAddInInitialize = [this](framework::TadxCOMAddInModule& sender) { adxCOMAddInModuleAddInInitialize(sender); };
+  OnAddInFinalize = [this](framework::TadxCOMAddInModule& sender) { adxCOMAddInModuleAddInFinalize(sender); };
+}
+
+// Under Outlook's fast shutdown the module goes without OnAddInFinalize.
+TAddInModule::~TAddInModule() {
+  if (adxcoqorOutlook == this) adxcoqorOutlook = nullptr;
+}
+
+void TAddInModule::OptionsPagesAdd(IDispatch*, IDispatch*) {}
+
+void TAddInModule::adxCOMAddInModuleAddInInitialize(framework::TadxCOMAddInModule&) { adxcoqorOutlook = this; }
+
+void TAddInModule::adxCOMAddInModuleAddInFinalize(framework::TadxCOMAddInModule&) { adxcoqorOutlook = nullptr; }
+
+void TAddInModule::mnuMainControls0Click() {
+  if (OutlookApp() == nullptr) return;
+  com::Dispatch& application = OutlookApp()->Application();
+  const com::ComPtr<IDispatch> explorer = application.Get("ActiveExplorer").ToDispatch();
+  if (!explorer) return;
+  const com::ComPtr<IDispatch> folder = com::Dispatch(explorer).Get("CurrentFolder").ToDispatch();
+  if (!folder || com::Dispatch(folder).Get("DefaultItemType").ToInt() != olMailItem) return;
+
+  const std::shared_ptr<host::Application> outlook = host::automation::WrapApplication(application.Object());
+  const std::unique_ptr<platform::SpecialFolders> folders = platform::CreateSpecialFolders();
+  const std::string appFolder = engine::MakeUsersAppFolderPath(*folders);
+  platform::SystemServices system(platform::PathFromUtf8(appFolder));
+  wizard::win32::WizardWindow wizard({*outlook, system.Get()}, GetActiveWindow());
+  wizard.ShowModal();
+}
+
+void TAddInModule::mnuMainControls0Controls1Click() {
+  shell_->Open(platform::NarrowToUtf8(Folder(framework::ThisModulePath()) + kHelpPageName), "");
+}
+
+void TAddInModule::AddBounceBackRule() { shell_->Open("notepad.exe", ""); }
+
+void InitializeAddInModuleUnit(framework::ComServer& server) {
+  framework::TadxFactory::Create(server, CLASS_coqorOutlook, [] { return std::make_unique<TAddInModule>(); });
+}
+
+}  // namespace qor::addin

@@ -1,0 +1,53 @@
+#pragma once
+
+// TAddInModule: this add-in's module. Its design declares the add-in (its name and host); its
+// handlers open the wizard, the help page and the text editor.
+
+#include <oaidl.h>
+
+#include <memory>
+
+#include "framework/addin_module.h"
+#include "platform/services.h"
+
+namespace qor::framework {
+class ComServer;
+}
+
+namespace qor::addin {
+
+class TAddInModule final : public framework::TadxCOMAddInModule {
+ public:
+  TAddInModule();
+  ~TAddInModule() override;
+
+  // The add-in adds no page to Outlook's Options dialog.
+  void OptionsPagesAdd(IDispatch* sender, IDispatch* pages) override;
+
+  void adxCOMAddInModuleAddInInitialize(framework::TadxCOMAddInModule& sender);
+  void adxCOMAddInModuleAddInFinalize(framework::TadxCOMAddInModule& sender);
+  // "QOR Agent": the wizard on the active explorer's folder, when that folder holds mail.
+  void mnuMainControls0Click();
+  // "Online Help": the help page shipped next to the library.
+  void mnuMainControls0Controls1Click();
+  // Starts the text editor.
+  void AddBounceBackRule();
+
+  // Where the handlers' shell "open" goes; the Windows shell unless a test says otherwise.
+  void SetShell(platform::Shell& shell) noexcept { shell_ = &shell; }
+
+ private:
+  std::unique_ptr<platform::Shell> ownShell_;
+  platform::Shell* shell_;
+};
+
+// The module of the current connection, between its OnAddInInitialize and its OnAddInFinalize.
+extern TAddInModule* adxcoqorOutlook;
+
+// The help page's file name, next to the library.
+inline constexpr wchar_t kHelpPageName[] = L"qorOutlook-help.html";
+
+// Adds the add-in's class factory to the server, as loading the library does.
+void InitializeAddInModuleUnit(framework::ComServer& server);
+
+}  // namespace qor::addin

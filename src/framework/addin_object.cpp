@@ -1,0 +1,379 @@
+#include "framework/addin_object.h"
+
+#include <cwctype>
+
+#include "com/bstr.h"
+#include "com/dispatch_args.h"
+#include "framework/addin_module.h"
+#include "framework/adx_error.h"
+#include "framework/adx_factory.h"
+#include "framework/host_program.h"
+#include "framework/outlook_application.h"
+#include "framework/ribbon_callbacks.h"
+#include "framework/xml_helper.h"
+
+namespace qor::framework {
+
+namespace {
+
+constexpr IID kOfficeComAddIn = {0x000C033A, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
+// A member the type information describes and a client may call (not IUnknown's or IDispatch's own).
+bool IsDispatchMember(ITypeInfo& info, DISPID id) {
+  TYPEATTR* attributes = nullptr;
+  if (FAILED(info.GetTypeAttr(&attributes))) return false;
+  const WORD functions = attributes->cFuncs;
+  info.ReleaseTypeAttr(attributes);
+  for (UINT index = 0; index < functions; ++index) {
+    FUNCDESC* function = nullptr;
+    if (FAILED(info.GetFuncDesc(index, &function))) continue;
+    const bool callable = function->memid == id && (function->wFuncFlags & FUNCFLAG_FRESTRICTED) == 0;
+    info.ReleaseFuncDesc(function);
+    if (callable) return true;
+  }
+  return false;
+}
+
+// The stored start mode; a name matched in upper case, NORMAL for any other text, FIRSTSTART when
+// there is none.
+TadxStartMode ReadStartMode(const Registry& registry) {
+  const std::optional<std::wstring> stored = registry.ReadString(L"ADXStartMode");
+  if (!stored) return smFirstStart;
+  std::wstring upper = *stored;
+  for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
+  for (std::size_t mode = 0; mode < adxStartModeNames.size(); ++mode)
+    if (upper == adxStartModeNames[mode]) return static_cast<TadxStartMode>(mode);
+  return smNormal;
+}
+
+// Outlook keeps its command bars on each explorer; the add-in takes the active one's.
+com::ComPtr<IDispatch> AppCommandBars(TadxCOMAddInModule& module) {
+  if (module.HostType() != ohaOutlook || module.OutlookApp() == nullptr) return nullptr;
+  const com::ComPtr<IDispatch> explorer = module.OutlookApp()->Application().Get("ActiveExplorer").ToDispatch();
+  if (!explorer) return nullptr;
+  return com::Dispatch(explorer).Get("CommandBars").ToDispatch();
+}
+
+}  // namespace
+
+TadxAddin::TadxAddin(TadxFactory& factory) : factory_(factory) {}
+
+TadxAddin::~TadxAddin() { ReleaseConnection(); }
+
+HRESULT STDMETHODCALLTYPE TadxAddin::QueryInterface(REFIID iid, void** object) noexcept {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  if (iid == __uuidof(IDispatch)) {
+    AddRef();
+    *object = static_cast<IDispatch*>(static_cast<IDTExtensibility2*>(this));
+    return S_OK;
+  }
+  HRESULT result = ComObject::QueryInterface(iid, object);
+  if (result != E_NOINTERFACE) return result;
+  // The default interface has no members of its own: the add-in's IDispatch serves it.
+  try {
+    TYPEATTR* attributes = nullptr;
+    ITypeInfo& info = DispatchInfo();
+    if (SUCCEEDED(info.GetTypeAttr(&attributes))) {
+      const bool isDefault = attributes->guid == iid;
+      info.ReleaseTypeAttr(attributes);
+      if (isDefault) return QueryInterface(__uuidof(IDispatch), object);
+    }
+  } catch (...) {
+  }
+  return E_NOINTERFACE;
+}
+
+ITypeInfo& TadxAddin::DispatchInfo() {
+  if (!dispatchInfo_) dispatchInfo_ = factory_.DefaultInterfaceInfo();
+  return *dispatchInfo_;
+}
+
+HRESULT STDMETHODCALLTYPE TadxAddin::GetTypeInfoCount(UINT* count) noexcept {
+  if (count == nullptr) return E_POINTER;
+  *count = 1;
+  return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE TadxAddin::GetTypeInfo(UINT index, LCID, ITypeInfo** info) noexcept try {
+  if (info == nullptr) return E_POINTER;
+  *info = nullptr;
+  if (index != 0) return DISP_E_BADINDEX;
+  ITypeInfo& own = DispatchInfo();
+  own.AddRef();
+  *info = &own;
+  return S_OK;
+} catch (...) {
+  return com::ReportToCom();
+}
+
+HRESULT STDMETHODCALLTYPE TadxAddin::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
+                                                   DISPID* ids) noexcept try {
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (count == 0) return S_OK;
+  if (names == nullptr || ids == nullptr || names[0] == nullptr) return E_POINTER;
+  const HRESULT ordinary = DispatchInfo().GetIDsOfNames(names, count, ids);
+  if (SUCCEEDED(ordinary)) return ordinary;
+  // Office names call-backs in 8-bit text; a character beyond Latin-1 cannot match.
+  std::string narrow;
+  for (const wchar_t* c = names[0]; *c != L'\0' && narrow.size() < 255; ++c)
+    narrow += static_cast<char>(*c > 255 ? 0 : *c);
+  for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+  const std::optional<DISPID> callback = RibbonCallbackId(narrow);
+  if (!callback) return ordinary;
+  ids[0] = *callback;
+  return S_OK;
+} catch (...) {
+  return com::ReportToCom();
+}
+
+HRESULT STDMETHODCALLTYPE TadxAddin::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
+                                            VARIANT* result, EXCEPINFO* info, UINT* argumentError) noexcept try {
+  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (params == nullptr) return E_POINTER;
+  if (params->cArgs > 0 && params->rgvarg == nullptr) return E_POINTER;
+  ITypeInfo& own = DispatchInfo();
+  if (IsDispatchMember(own, id))
+    return DispInvoke(static_cast<IDispatch*>(static_cast<IDTExtensibility2*>(this)), &own, id, flags, params, result,
+                      info, argumentError);
+  if (!IsRibbonCallbackId(id)) return DISP_E_MEMBERNOTFOUND;
+  if (result != nullptr) VariantInit(result);
+  if ((flags & DISPATCH_METHOD) == 0) return DISP_E_MEMBERNOTFOUND;
+  // Only the load call-back can come: the add-in's document names no control, image or view.
+  if (id != kRibbonLoadedCallback) return E_NOTIMPL;
+  if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+  if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
+  const com::DispatchArgs args(params->rgvarg, params->cArgs);
+  com::ComPtr<IDispatch> ribbon;
+  try {
+    ribbon = args.Value(0).ToDispatch();
+  } catch (const com::ComError& error) {
+    if (argumentError != nullptr) *argumentError = 0;
+    return error.Code();
+  }
+  RibbonLoaded_Callback(ribbon.Get());
+  return S_OK;
+} catch (...) {
+  return com::ReportToExcepInfo(info);
+}
+
+void TadxAddin::RibbonLoaded_Callback(IDispatch* ribbon) {
+  TadxCOMAddInModule& module = ConnectedModule();
+  com::ComPtr<IDispatch> held;
+  held.CopyFrom(ribbon);
+  module.SetRibbonUI(held);
+  if (module.OfficeXMLNS().empty())
+    module.SetOfficeXMLNS(module.HostMajorVersion() == 12 ? kCustomUI2006 : kCustomUI2009);
+  if (const auto handler = module.OnRibbonLoaded) module.Guarded([&] { handler(module, ribbon); });
+}
+
+HRESULT STDMETHODCALLTYPE TadxAddin::OnConnection(IDispatch* application, ext_ConnectMode mode, IDispatch* addInInst,
+                                                  SAFEARRAY**) noexcept try {
+  FAddInModule = factory_.CreateModule();
+  FDoNotRaiseShutdownEvents = false;
+  com::ComPtr<IDispatch> app;
+  app.CopyFrom(application);
+  FAddInModule->SetHostApp(app);
+  FAddInModule->SetCOMAddInClassInstance(this);
+  FAddInModule->SetCOMAddInClassFactory(&factory_);
+  if (mode != ext_cm_Startup) StartupComplete();
+  if (addInInst != nullptr) {
+    com::ComPtr<IDispatch> entry;
+    if (SUCCEEDED(addInInst->QueryInterface(kOfficeComAddIn, entry.PutVoid())) && entry) {
+      FAddInModule->SetAddInInstance(entry);
+      com::Dispatch(entry).Put("Object", com::Variant(static_cast<IDispatch*>(static_cast<IDTExtensibility2*>(this))));
+    }
+  }
+  return S_OK;
+} catch (...) {
+  return com::ReportToCom();
+}
+
+HRESULT STDMETHODCALLTYPE TadxAddin::OnStartupComplete(SAFEARRAY**) noexcept try {
+  StartupComplete();
+  return S_OK;
+} catch (...) {
+  return com::ReportToCom();
+}
+
+HRESULT STDMETHODCALLTYPE TadxAddin::OnAddInsUpdate(SAFEARRAY**) noexcept { return S_OK; }
+
+HRESULT STDMETHODCALLTYPE TadxAddin::OnBeginShutdown(SAFEARRAY**) noexcept try {
+  BeginShutdown();
+  return S_OK;
+} catch (...) {
+  return com::ReportToCom();
+}
+
+HRESULT STDMETHODCALLTYPE TadxAddin::OnDisconnection(ext_DisconnectMode mode, SAFEARRAY**) noexcept try {
+  Disconnection(mode);
+  return S_OK;
+} catch (...) {
+  return com::ReportToCom();
+}
+
+TadxCOMAddInModule& TadxAddin::ConnectedModule() const {
+  if (!FAddInModule) throw AdxError("The add-in is not connected.", 0);
+  return *FAddInModule;
+}
+
+// Runs once per connection, whether Outlook calls it or OnConnection does.
+void TadxAddin::StartupComplete() {
+  TadxCOMAddInModule& module = ConnectedModule();
+  if (++module.StartupCompleteCounter() > 1) return;
+  module.SetHostApplication();
+  Registry& registry = module.GetRegistry();
+  registry.SetRootKey(HKEY_CURRENT_USER);
+  registry.OpenKey(module.GetRegistryKey(), true);
+  module.SetStartMode(ReadStartMode(registry));
+  module.ReadOfficeColorScheme();
+  module.SetCommandBars(AppCommandBars(module));
+  module.Raise(module.OnAddInInitialize);
+  module.Raise(module.OnAddInStartupComplete);
+  if (module.StartMode() == smFirstStart) {
+    if (!registry.IsOpen()) registry.OpenKey(module.GetRegistryKey(), true);
+    if (registry.IsOpen()) registry.WriteString(L"ADXStartMode", std::wstring(adxStartModeNames[smNormal]));
+  }
+  if (module.HostType() == ohaOutlook && module.OutlookApp() != nullptr) HookOutlook();
+  module.CreateColorSchemeWindow();
+}
+
+void TadxAddin::HookOutlook() {
+  TadxCOMAddInModule& module = *FAddInModule;
+  OutlookApplication& outlook = *module.OutlookApp();
+  FOnOptionsPagesAdd = std::exchange(outlook.OnOptionsPagesAdd, [this](IDispatch* pages) { OptionsPagesAdd(pages); });
+  FNameSpace = std::make_unique<OutlookNameSpace>(outlook.Application().Call("GetNamespace", "MAPI").ToDispatch());
+  FNameSpace->OnOptionsPagesAdd = [this](IDispatch* pages, IDispatch* folder) {
+    TadxCOMAddInModule& connected = *FAddInModule;
+    connected.Guarded([&] { connected.NameSpaceOptionsPagesAdd(connected.HostApp().Get(), pages, folder); });
+  };
+  if (module.OutlookShutdownBehavior() == osFast)
+    FOnQuit = std::exchange(outlook.OnQuit, [this] { FastShutdown(); });
+}
+
+// Pages are added only to Outlook's own property-pages collection.
+void TadxAddin::OptionsPagesAdd(IDispatch* pages) {
+  TadxCOMAddInModule& module = *FAddInModule;
+  module.Guarded([&] {
+    com::ComPtr<IUnknown> outlookPages;
+    if (pages == nullptr || FAILED(pages->QueryInterface(outlook_ids::kPropertyPages, outlookPages.PutVoid()))) return;
+    if (const auto previous = FOnOptionsPagesAdd) previous(pages);
+    module.OptionsPagesAdd(module.HostApp().Get(), pages);
+  });
+}
+
+// Outlook 2010 and later close without OnBeginShutdown and OnDisconnection; their Quit event is
+// the add-in's last chance to let go of Outlook.
+void TadxAddin::FastShutdown() {
+  com::ComPtr<TadxAddin> self;
+  self.CopyFrom(this);
+  if (FAddInModule) {
+    if (const auto previous = FOnQuit) FAddInModule->Guarded(previous);
+  }
+  FDoNotRaiseShutdownEvents = true;
+  BeginShutdown();
+  Disconnection(ext_dm_HostShutdown);
+}
+
+void TadxAddin::BeginShutdown() {
+  if (!FAddInModule || FDoNotRaiseShutdownEvents) return;
+  FAddInModule->Raise(FAddInModule->OnAddInBeginShutdown);
+}
+
+void TadxAddin::Disconnection(ext_DisconnectMode mode) {
+  if (!FAddInModule) return;
+  try {
+    TadxCOMAddInModule& module = *FAddInModule;
+    if (mode == ext_dm_UserClosed) {
+      BeginShutdown();
+      Registry user(HKEY_CURRENT_USER);
+      for (const wchar_t* subkey : {L"\\CommandBars", L"\\Controls"}) {
+        const std::wstring key = module.GetRegistryKey() + subkey;
+        if (user.KeyExists(key)) user.DeleteKey(key);
+      }
+    }
+    if (!FDoNotRaiseShutdownEvents) module.Raise(module.OnAddInFinalize);
+  } catch (...) {
+    ReleaseConnection();
+    throw;
+  }
+  ReleaseConnection();
+}
+
+void TadxAddin::ReleaseConnection() noexcept {
+  if (FAddInModule) FAddInModule->GetRegistry().CloseKey();
+  FNameSpace.reset();
+  FOnOptionsPagesAdd = nullptr;
+  FOnQuit = nullptr;
+  FAddInModule.reset();
+}
+
+HRESULT STDMETHODCALLTYPE TadxAddin::GetCustomUI(BSTR ribbonId, BSTR* xml) noexcept try {
+  if (xml == nullptr) return E_POINTER;
+  *xml = nullptr;
+  const std::wstring id = ribbonId == nullptr ? std::wstring() : std::wstring(ribbonId, SysStringLen(ribbonId));
+  *xml = com::Bstr(BuildCustomUI(id)).Detach();
+  return S_OK;
+} catch (...) {
+  return com::ReportToCom();
+}
+
+std::wstring TadxAddin::BuildCustomUI(const std::wstring& ribbonId) {
+  TadxCOMAddInModule& module = ConnectedModule();
+  if (const std::optional<int> major = HostProgramMajorVersion()) module.SetHostMajorVersion(*major);
+  if (ribbonId.starts_with(L"Microsoft.Outlook.") || ribbonId.starts_with(L"Microsoft.OMS.MMS") ||
+      ribbonId.starts_with(L"Microsoft.OMS.SMS"))
+    module.SetHostType(ohaOutlook);
+  module.SetIsRibbon(true);
+  if (const auto handler = module.OnRibbonBeforeCreate) module.Guarded([&] { handler(module, ribbonId); });
+  const int major = module.HostMajorVersion();
+  if (major == 12 || major == 14)
+    module.SetOfficeXMLNS(kCustomUI2006);
+  else if (major >= 15)
+    module.SetOfficeXMLNS(kCustomUI2009);  // Office 2013 and later refuse a document without one
+  TadxXMLHelper writer;
+  writer.WriteStartElement(L"customUI");
+  writer.WriteAttributeString(L"xmlns", module.OfficeXMLNS());
+  if (!module.Namespace().empty()) {
+    writer.WriteAttributeString(L"xmlns:default", factory_.ProgID());
+    writer.WriteAttributeString(L"xmlns:shared", module.Namespace());
+  }
+  writer.WriteAttributeString(L"onLoad", L"RibbonLoaded_Callback");
+  writer.WriteAttributeString(L"loadImage", L"GetImages_Callback");
+  writer.WriteEndElement(L"customUI");
+  std::wstring text = writer.Text();
+  if (const auto handler = module.OnRibbonBeforeLoad) module.Guarded([&] { handler(module, ribbonId, text); });
+  return text;
+}
+
+HRESULT STDMETHODCALLTYPE TadxAddin::CTPFactoryAvailable(IDispatch* factory) noexcept try {
+  TadxCOMAddInModule& module = ConnectedModule();
+  com::ComPtr<IDispatch> held;
+  held.CopyFrom(factory);
+  module.SetCTPFactory(held);
+  module.DoCTPFactoryAvailable();
+  return S_OK;
+} catch (...) {
+  return com::ReportToCom();
+}
+
+HRESULT STDMETHODCALLTYPE TadxAddin::CallBack(BSTR key, long i1, long i2, long i3, BSTR s1, BSTR s2,
+                                              BSTR s3) noexcept try {
+  const auto text = [](BSTR value) {
+    return value == nullptr ? std::wstring() : std::wstring(value, SysStringLen(value));
+  };
+  ConnectedModule().DoCallBack(text(key), i1, i2, i3, text(s1), text(s2), text(s3));
+  return S_OK;
+} catch (...) {
+  return com::ReportToCom();
+}
+
+HRESULT STDMETHODCALLTYPE TadxAddin::GetClassInfo(ITypeInfo** info) noexcept try {
+  if (info == nullptr) return E_POINTER;
+  *info = factory_.ClassInfo().Detach();
+  return S_OK;
+} catch (...) {
+  return com::ReportToCom();
+}
+
+}  // namespace qor::framework

@@ -1,0 +1,103 @@
+#include "framework/com_server.h"
+
+#include <mutex>
+
+#include "com/bstr.h"
+#include "com/com_error.h"
+#include "com/com_object.h"
+#include "framework/automation_factory.h"
+#include "framework/module_instance.h"
+
+namespace qor::framework {
+
+namespace {
+
+std::wstring Directory(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\') + 1); }
+
+struct LibraryAttributes {
+  GUID libId;
+  WORD major;
+  WORD minor;
+  LCID lcid;
+  SYSKIND sysKind;
+};
+
+LibraryAttributes AttributesOf(ITypeLib& library) {
+  TLIBATTR* attributes = nullptr;
+  com::ThrowIfFailed(library.GetLibAttr(&attributes));
+  const LibraryAttributes copy{attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
+                               attributes->lcid, attributes->syskind};
+  library.ReleaseTLibAttr(attributes);
+  return copy;
+}
+
+}  // namespace
+
+ComServer& ComServer::Instance() {
+  static ComServer server;
+  return server;
+}
+
+AutomationFactory& ComServer::AddFactory(std::unique_ptr<AutomationFactory> factory) {
+  const std::unique_lock guard(lock_);
+  factories_.insert(factories_.begin(), std::move(factory));
+  return *factories_.front();
+}
+
+std::vector<AutomationFactory*> ComServer::Factories() const {
+  const std::shared_lock guard(lock_);
+  std::vector<AutomationFactory*> walk;
+  for (const auto& factory : factories_) walk.push_back(factory.get());
+  return walk;
+}
+
+ITypeLib& ComServer::TypeLib() {
+  const std::unique_lock guard(lock_);
+  if (!typeLib_) com::ThrowIfFailed(LoadTypeLibEx(ServerFileName().c_str(), REGKIND_NONE, typeLib_.Put()));
+  return *typeLib_;
+}
+
+std::wstring ComServer::ServerName() {
+  com::Bstr name;
+  com::ThrowIfFailed(TypeLib().GetDocumentation(-1, name.Put(), nullptr, nullptr, nullptr));
+  return std::wstring(name.View());
+}
+
+std::wstring ComServer::ServerFileName() const { return ThisModulePath(); }
+
+HRESULT ComServer::GetClassObject(REFCLSID classId, REFIID iid, void** object) noexcept try {
+  if (object == nullptr) return E_POINTER;
+  *object = nullptr;
+  for (AutomationFactory* factory : Factories())
+    if (IsEqualCLSID(factory->ClassId(), classId)) return factory->QueryInterface(iid, object);
+  return CLASS_E_CLASSNOTAVAILABLE;
+} catch (...) {
+  return com::ReportToCom();
+}
+
+HRESULT ComServer::CanUnloadNow() noexcept {
+  return com::ModuleLockCount() > 0 || factoryRefs_.load() > 0 ? S_FALSE : S_OK;
+}
+
+HRESULT ComServer::RegisterServer() noexcept try {
+  std::wstring path = ServerFileName();
+  std::wstring helpDirectory = Directory(path);
+  com::ThrowIfFailed(RegisterTypeLib(&TypeLib(), path.data(), helpDirectory.data()));
+  for (AutomationFactory* factory : Factories()) factory->UpdateRegistry(true);
+  return S_OK;
+} catch (...) {
+  com::ReportToCom();
+  return E_FAIL;
+}
+
+HRESULT ComServer::UnregisterServer() noexcept try {
+  const LibraryAttributes library = AttributesOf(TypeLib());
+  UnRegisterTypeLib(library.libId, library.major, library.minor, library.lcid, library.sysKind);
+  for (AutomationFactory* factory : Factories()) factory->UpdateRegistry(false);
+  return S_OK;
+} catch (...) {
+  com::ReportToCom();
+  return E_FAIL;
+}
+
+}  // namespace qor::framework

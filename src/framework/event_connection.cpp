@@ -1,0 +1,84 @@
+#include "framework/event_connection.h"
+
+#include "com/com_object.h"
+
+namespace qor::framework {
+
+namespace {
+
+class EventSink final : public com::ComObject<EventSink, IDispatch> {
+ public:
+  EventSink(const IID& events, std::vector<std::pair<DISPID, EventHandler>> handlers)
+      : events_(events), handlers_(std::move(handlers)) {}
+
+  bool ExtraInterface(REFIID iid) const noexcept { return iid == events_; }
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
+    if (count == nullptr) return E_POINTER;
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept override {
+    if (info == nullptr) return E_POINTER;
+    *info = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                                   UINT*) noexcept override try {
+    if (result != nullptr) VariantInit(result);
+    for (const auto& [handlerId, handler] : handlers_) {
+      if (handlerId != id) continue;
+      // The handler may disconnect this sink and free its owner: both stay alive for the call.
+      com::ComPtr<EventSink> self;
+      self.CopyFrom(this);
+      const EventHandler call = handler;
+      call(com::DispatchArgs(params == nullptr ? nullptr : params->rgvarg, params == nullptr ? 0 : params->cArgs));
+      return S_OK;
+    }
+    return S_OK;  // events nobody listens to are welcome
+  } catch (...) {
+    return com::ReportToCom();
+  }
+
+ private:
+  IID events_;
+  std::vector<std::pair<DISPID, EventHandler>> handlers_;
+};
+
+}  // namespace
+
+EventConnection::EventConnection(IDispatch& source, REFIID events,
+                                 std::vector<std::pair<DISPID, EventHandler>> handlers) {
+  com::ComPtr<IConnectionPointContainer> container;
+  com::ThrowIfFailed(source.QueryInterface(__uuidof(IConnectionPointContainer), container.PutVoid()));
+  com::ComPtr<IConnectionPoint> point;
+  com::ThrowIfFailed(container->FindConnectionPoint(events, point.Put()));
+  const com::ComPtr<EventSink> sink = com::Make<EventSink>(events, std::move(handlers));
+  com::ThrowIfFailed(point->Advise(static_cast<IDispatch*>(sink.Get()), &cookie_));
+  point_ = std::move(point);
+}
+
+EventConnection::~EventConnection() { Disconnect(); }
+
+EventConnection::EventConnection(EventConnection&& other) noexcept
+    : point_(std::move(other.point_)), cookie_(std::exchange(other.cookie_, 0)) {}
+
+EventConnection& EventConnection::operator=(EventConnection&& other) noexcept {
+  if (this != &other) {
+    Disconnect();
+    point_ = std::move(other.point_);
+    cookie_ = std::exchange(other.cookie_, 0);
+  }
+  return *this;
+}
+
+void EventConnection::Disconnect() noexcept {
+  if (point_) point_->Unadvise(cookie_);  // a host that is gone already is no reason to fail
+  point_.Reset();
+  cookie_ = 0;
+}
+
+}  // namespace qor::framework
