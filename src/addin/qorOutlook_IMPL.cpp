@@ -48,7 +48,7 @@ void TAddInModule::adxCOMAddInModuleAddInFinalize(framework::TadxCOMAddInModule&
 void TAddInModule::mnuMainControls0Click() {
   if (OutlookApp() == nullptr) return;
   com::Dispatch& application = OutlookApp()->Application();
-  const com::ComPtr<IDispatch> explorer = application.Get("ActiveExplorer").ToDispatch();
+  const com::ComPtr<IDispatch> explorer = application.Call("ActiveExplorer").ToDispatch();
   if (!explorer) return;
   const com::ComPtr<IDispatch> folder = com::Dispatch(explorer).Get("CurrentFolder").ToDispatch();
   if (!folder || com::Dispatch(folder).Get("DefaultItemType").ToInt() != olMailItem) return;

@@ -49,7 +49,7 @@ TadxStartMode ReadStartMode(const Registry& registry) {
 // Outlook keeps its command bars on each explorer; the add-in takes the active one's.
 com::ComPtr<IDispatch> AppCommandBars(TadxCOMAddInModule& module) {
   if (module.HostType() != ohaOutlook || module.OutlookApp() == nullptr) return nullptr;
-  const com::ComPtr<IDispatch> explorer = module.OutlookApp()->Application().Get("ActiveExplorer").ToDispatch();
+  const com::ComPtr<IDispatch> explorer = module.OutlookApp()->Application().Call("ActiveExplorer").ToDispatch();
   if (!explorer) return nullptr;
   return com::Dispatch(explorer).Get("CommandBars").ToDispatch();
 }

@@ -30,7 +30,9 @@ std::optional<int> HostProgramMajorVersion() {
   if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &infoSize) || info == nullptr ||
       infoSize < sizeof(VS_FIXEDFILEINFO))
     return std::nullopt;
-  return static_cast<int>(HIWORD(info->dwFileVersionMS));
+  const int major = HIWORD(info->dwFileVersionMS);
+  if (major == 0) return std::nullopt;  // a program with no version of its own
+  return major;
 }
 
 }  // namespace qor::framework
