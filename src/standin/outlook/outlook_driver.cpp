@@ -12,28 +12,6 @@
 namespace qor::standin {
 namespace {
 
-// The version text of a released build of each major version.
-std::string VersionTextOf(int majorVersion) {
-  switch (majorVersion) {
-    case 9:
-      return "9.0.0.6627";
-    case 10:
-      return "10.0.0.6515";
-    case 11:
-      return "11.0.0.8312";
-    case 12:
-      return "12.0.0.6680";
-    case 14:
-      return "14.0.0.7266";
-    case 15:
-      return "15.0.0.5553";
-    case 16:
-      return "16.0.0.4266";
-    default:
-      return std::to_string(majorVersion) + ".0.0.0";
-  }
-}
-
 DISPID DisplayEventOf(ContextMenu kind) {
   switch (kind) {
     case ContextMenu::Item:
@@ -54,11 +32,32 @@ DISPID DisplayEventOf(ContextMenu kind) {
 
 }  // namespace
 
+std::string OutlookVersionText(int majorVersion) {
+  switch (majorVersion) {
+    case 9:
+      return "9.0.0.6627";
+    case 10:
+      return "10.0.0.6515";
+    case 11:
+      return "11.0.0.8312";
+    case 12:
+      return "12.0.0.6680";
+    case 14:
+      return "14.0.0.7266";
+    case 15:
+      return "15.0.0.5553";
+    case 16:
+      return "16.0.0.4266";
+    default:
+      return std::to_string(majorVersion) + ".0.0.0";
+  }
+}
+
 OutlookDriver::OutlookDriver(std::shared_ptr<host::memory::MemoryOutlook> outlook, int majorVersion) {
   if (!outlook) throw std::invalid_argument("the driver needs an in-memory Outlook");
   if (majorVersion != 0 && (majorVersion < 9 || majorVersion > 16))
     throw std::invalid_argument("Outlook's major versions run from 9 to 16");
-  std::string version = majorVersion == 0 ? outlook->VersionText() : VersionTextOf(majorVersion);
+  std::string version = majorVersion == 0 ? outlook->VersionText() : OutlookVersionText(majorVersion);
   application_ = com::Make<ApplicationObject>(OutlookSession::Create(std::move(outlook), std::move(version)));
 }
 

@@ -21,6 +21,9 @@ class ExplorerObject;
 // Outlook's OlContextMenu values, the code ContextMenuClose reports.
 enum class ContextMenu : int { Item = 0, View = 1, Folder = 2, Attachment = 3, Store = 4, Shortcut = 5 };
 
+// The version text of a released build of that major version ("11.0.0.8312"); "N.0.0.0" for others.
+std::string OutlookVersionText(int majorVersion);
+
 class OutlookDriver {
  public:
   // `majorVersion` 0 reports the in-memory Outlook's version text; 9 to 16 report that version's

@@ -1,0 +1,46 @@
+#pragma once
+
+// Answers the message boxes add-ins show, as the user would: every few milliseconds, while any
+// loop of this thread dispatches messages (the box's own modal loop included), it looks for a
+// shown message box, prints it as a `message` line and presses the button queued for it, else
+// the box's default one.
+
+#include <windows.h>
+
+#include <deque>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "platform/unique_any_win32.h"
+
+namespace qor::tools::qorhost {
+
+// The button id (IDOK, IDYES, ...) of a script's button name: ok, cancel, yes, no, retry, ignore,
+// abort, in any letter case.
+std::optional<int> ButtonId(const std::string& name);
+
+class MessageBoxWatch {
+ public:
+  explicit MessageBoxWatch(std::ostream& out);
+  MessageBoxWatch(const MessageBoxWatch&) = delete;
+  MessageBoxWatch& operator=(const MessageBoxWatch&) = delete;
+
+  void QueueAnswer(int buttonId) { answers_.push_back(buttonId); }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  void Look() noexcept;
+  void Answer(HWND box);
+
+  std::ostream& out_;
+  std::deque<int> answers_;
+  HWND answered_ = nullptr;
+  platform::UniqueHwnd window_;  // message-only, owns the timer
+};
+
+// Lets the thread's posted messages and due timers run, as Outlook's message loop would between
+// the user's actions.
+void PumpMessages() noexcept;
+
+}  // namespace qor::tools::qorhost

@@ -1,0 +1,142 @@
+#include "outlook_image.h"
+
+#include <filesystem>
+#include <optional>
+
+#include "com/com_error.h"
+#include "platform/unique_any_win32.h"
+#include "standin/outlook/outlook_driver.h"
+#include "version_resource.h"
+
+namespace qor::tools::qorhost {
+namespace {
+
+namespace fs = std::filesystem;
+
+using UniqueHandle = platform::UniqueAny<HANDLE, &CloseHandle>;
+
+constexpr wchar_t kImageName[] = L"OUTLOOK.EXE";
+
+[[noreturn]] void ThrowLastError(const std::string& what) {
+  const HRESULT error = HRESULT_FROM_WIN32(GetLastError());
+  throw com::ComError(error, what + ": " + com::HresultMessage(error));
+}
+
+bool IsImageName(const fs::path& path) { return lstrcmpiW(path.filename().c_str(), kImageName) == 0; }
+
+std::optional<FILETIME> LastWriteTime(const fs::path& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return data.ftLastWriteTime;
+}
+
+// A copy carries the time of the program it was made from, so a rebuilt program is copied again.
+bool IsCurrent(const fs::path& image, const fs::path& source, int majorVersion) {
+  const auto imageTime = LastWriteTime(image);
+  const auto sourceTime = LastWriteTime(source);
+  return imageTime && sourceTime && CompareFileTime(&*imageTime, &*sourceTime) == 0 &&
+         FileMajorVersion(image.wstring()) == majorVersion;
+}
+
+void Stamp(const fs::path& file, int majorVersion) {
+  const auto resource = OutlookVersionResource(standin::OutlookVersionText(majorVersion));
+  const HANDLE update = BeginUpdateResourceW(file.c_str(), FALSE);
+  if (update == nullptr) ThrowLastError("cannot open " + file.string() + " to stamp its version");
+  if (!UpdateResourceW(update, RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO), kVersionLanguage,
+                       const_cast<BYTE*>(resource.data()), static_cast<DWORD>(resource.size()))) {
+    const DWORD error = GetLastError();
+    EndUpdateResourceW(update, TRUE);
+    SetLastError(error);
+    ThrowLastError("cannot stamp the version of " + file.string());
+  }
+  if (!EndUpdateResourceW(update, FALSE)) ThrowLastError("cannot write the version of " + file.string());
+}
+
+void CopyWriteTime(const fs::path& from, const fs::path& to) {
+  const auto time = LastWriteTime(from);
+  const UniqueHandle file(CreateFileW(to.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!time || file.Get() == INVALID_HANDLE_VALUE || !SetFileTime(file.Get(), nullptr, nullptr, &*time))
+    ThrowLastError("cannot date " + to.string());
+}
+
+// The arguments of a command line after the program's name, which may be quoted.
+const wchar_t* ArgumentsOf(const wchar_t* commandLine) {
+  const wchar_t* p = commandLine;
+  if (*p == L'"') {
+    ++p;
+    while (*p != L'\0' && *p != L'"') ++p;
+    if (*p == L'"') ++p;
+  } else {
+    while (*p != L'\0' && *p != L' ' && *p != L'\t') ++p;
+  }
+  while (*p == L' ' || *p == L'\t') ++p;
+  return p;
+}
+
+}  // namespace
+
+fs::path ProgramPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) ThrowLastError("cannot find this program's file");
+    if (length < path.size()) return fs::path(path.substr(0, length));
+    path.resize(path.size() * 2);
+  }
+}
+
+bool RunsAsOutlook(int majorVersion) {
+  const fs::path own = ProgramPath();
+  return IsImageName(own) && FileMajorVersion(own.wstring()) == majorVersion;
+}
+
+std::wstring PrepareOutlookImage(int majorVersion) {
+  const fs::path own = ProgramPath();
+  // A copy playing another version makes its siblings beside its own folder, not inside it.
+  const fs::path base = IsImageName(own) ? own.parent_path().parent_path() : own.parent_path();
+  const fs::path folder = base / (L"qorhost-outlook" + std::to_wstring(majorVersion));
+  const fs::path image = folder / kImageName;
+  if (IsCurrent(image, own, majorVersion)) return image.wstring();
+
+  // Made under a name of its own and renamed into place, so parallel runs never see half a copy.
+  std::error_code ignored;
+  fs::create_directories(folder, ignored);
+  const fs::path made = folder / (L"OUTLOOK." + std::to_wstring(GetCurrentProcessId()) + L".tmp");
+  if (!CopyFileW(own.c_str(), made.c_str(), FALSE)) ThrowLastError("cannot copy this program to " + made.string());
+  try {
+    Stamp(made, majorVersion);
+    CopyWriteTime(own, made);
+  } catch (...) {
+    DeleteFileW(made.c_str());
+    throw;
+  }
+  if (!MoveFileExW(made.c_str(), image.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    DeleteFileW(made.c_str());
+    // A running copy cannot be replaced; another run may just have made a current one.
+    if (!IsCurrent(image, own, majorVersion)) ThrowLastError("cannot replace " + image.string());
+  }
+  return image.wstring();
+}
+
+DWORD RunImage(const std::wstring& image) {
+  std::wstring commandLine = L"\"" + image + L"\" " + ArgumentsOf(GetCommandLineW());
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(image.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                      &process)) {
+    ThrowLastError("cannot start " + fs::path(image).string());
+  }
+  const UniqueHandle processHandle(process.hProcess);
+  const UniqueHandle threadHandle(process.hThread);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  return exitCode;
+}
+
+}  // namespace qor::tools::qorhost
