@@ -50,8 +50,6 @@ class TadxCOMAddInModule {
   void SetRegisterForAllUsers(bool value) noexcept { registerForAllUsers_ = value; }
   bool DisplayAlerts() const noexcept { return displayAlerts_; }
   void SetDisplayAlerts(bool value) noexcept { displayAlerts_ = value; }
-  bool XLAutomationAddIn() const noexcept { return xlAutomationAddIn_; }
-  bool FastCommandBarSearch() const noexcept { return fastCommandBarSearch_; }
   const std::wstring& Namespace() const noexcept { return namespace_; }
 
   // Events; all optional.
@@ -136,8 +134,6 @@ class TadxCOMAddInModule {
   std::uint32_t loadBehavior_ = 3;
   bool registerForAllUsers_ = false;
   bool displayAlerts_ = false;
-  bool xlAutomationAddIn_ = false;
-  bool fastCommandBarSearch_ = false;
   std::wstring namespace_;
 
   Registry registry_{HKEY_CURRENT_USER};

@@ -57,7 +57,6 @@ class TadxAddin final
   // IProvideClassInfo
   HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) noexcept override;
 
-  TadxFactory& GetFactory() const noexcept { return factory_; }
   TadxCOMAddInModule* Module() const noexcept { return FAddInModule.get(); }
 
   // The ribbon call-back that Office calls when it has loaded the document.

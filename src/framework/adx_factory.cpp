@@ -44,11 +44,9 @@ com::ComPtr<IUnknown> TadxFactory::CreateObject() {
 }
 
 void TadxFactory::UpdateRegistry(bool doRegister) {
-  bool displayAlerts = false;
   {
     const auto module = CreateModule();
-    displayAlerts = module->DisplayAlerts();
-    if (displayAlerts) CheckRunningHosts(*module);
+    if (module->DisplayAlerts()) CheckRunningHosts(*module);
   }
   if (doRegister) {
     RegisterComClass();

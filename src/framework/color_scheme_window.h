@@ -18,7 +18,6 @@ class ColorSchemeWindow {
   ColorSchemeWindow(const ColorSchemeWindow&) = delete;
   ColorSchemeWindow& operator=(const ColorSchemeWindow&) = delete;
 
-  HWND Handle() const noexcept { return window_.Get(); }
   static UINT BroadcastMessage() noexcept;
 
  private:

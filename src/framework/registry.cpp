@@ -26,7 +26,6 @@ bool Registry::OpenKey(const std::wstring& path, bool create) {
     key_.Release();
     return false;
   }
-  path_ = relative;
   return true;
 }
 
@@ -37,13 +36,11 @@ bool Registry::OpenKeyReadOnly(const std::wstring& path) {
     key_.Release();
     return false;
   }
-  path_ = relative;
   return true;
 }
 
 void Registry::CloseKey() noexcept {
   key_.Reset();
-  path_.clear();
 }
 
 bool Registry::KeyExists(const std::wstring& path) const {
@@ -112,18 +109,6 @@ void Registry::WriteInteger(const std::wstring& name, std::uint32_t value) {
   const LSTATUS status =
       RegSetValueExW(OpenHandle(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof(data));
   if (status != ERROR_SUCCESS) ThrowWriteFailed(name, status);
-}
-
-std::vector<std::wstring> Registry::ValueNames() const {
-  std::vector<std::wstring> names;
-  if (!key_) return names;
-  wchar_t name[16384];
-  for (DWORD index = 0;; ++index) {
-    DWORD length = static_cast<DWORD>(std::size(name));
-    if (RegEnumValueW(key_.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    names.emplace_back(name, length);
-  }
-  return names;
 }
 
 }  // namespace qor::framework

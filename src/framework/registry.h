@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/unique_any_win32.h"
 
@@ -27,7 +26,6 @@ class Registry {
   bool OpenKeyReadOnly(const std::wstring& path);
   void CloseKey() noexcept;
   bool IsOpen() const noexcept { return static_cast<bool>(key_); }
-  const std::wstring& CurrentPath() const noexcept { return path_; }
 
   bool KeyExists(const std::wstring& path) const;
   // Deletes the key with everything below it; false when it is missing or cannot be deleted.
@@ -40,14 +38,12 @@ class Registry {
   // Throw AdxError naming the value when the write fails.
   void WriteString(const std::wstring& name, const std::wstring& value);
   void WriteInteger(const std::wstring& name, std::uint32_t value);
-  std::vector<std::wstring> ValueNames() const;
 
  private:
   HKEY OpenHandle() const;
 
   HKEY root_;
   platform::UniqueHkey key_;
-  std::wstring path_;
 };
 
 // "\Software\x" and "Software\x" name the same key.

@@ -39,7 +39,9 @@ TEST_F(FrameworkTest, LifeCycle_EveryVersionStartsOnceAndShutsDownAsItsOutlookDo
     }
     EXPECT_EQ(addIn->OnBeginShutdown(nullptr), S_OK);
     EXPECT_EQ(addIn->OnDisconnection(ext_dm_HostShutdown, nullptr), S_OK);
-    if (major < 14) EXPECT_THAT(TakeLog(), ElementsAre("BeginShutdown", "Finalize", "destroyed"));
+    if (major < 14) {
+      EXPECT_THAT(TakeLog(), ElementsAre("BeginShutdown", "Finalize", "destroyed"));
+    }
     EXPECT_THAT(TakeLog(), IsEmpty());
     addIn.Reset();
     driver.reset();
