@@ -74,6 +74,21 @@ TEST_F(FrameworkTest, CustomUI_DocumentFollowsTheProgramsVersionAndLoadsItsRibbo
   EXPECT_EQ(module.RibbonUI().Get(), static_cast<IDispatch*>(ribbon.Get()));
   EXPECT_EQ(module.OfficeXMLNS(), L"http://schemas.microsoft.com/office/2009/07/customui");
   EXPECT_THAT(raised, ::testing::ElementsAre("BeforeCreate Microsoft.Outlook.Explorer", "BeforeLoad", "Loaded"));
+
+  // The task-pane factory and the framework's call-back interface reach the module too.
+  module.OnCTPFactoryAvailable = [&](IDispatch* ctp) { raised.push_back(ctp != nullptr ? "CTP" : "no CTP"); };
+  module.OnCallBack = [&](const std::wstring& key, long i1, long, long, const std::wstring& s1, const std::wstring&,
+                          const std::wstring&) {
+    raised.push_back(std::string(key.begin(), key.end()) + " " + std::to_string(i1) + " " +
+                     std::string(s1.begin(), s1.end()));
+  };
+  EXPECT_EQ(addIn.As<ICustomTaskPaneConsumer>()->CTPFactoryAvailable(ribbon.Get()), S_OK);
+  EXPECT_EQ(module.CTPFactory().Get(), static_cast<IDispatch*>(ribbon.Get()));
+  EXPECT_EQ(addIn.As<IadxCallBack>()->CallBack(com::Bstr(L"key").Get(), 7, 0, 0, com::Bstr(L"text").Get(), nullptr,
+                                                nullptr),
+            S_OK);
+  EXPECT_THAT(raised, ::testing::ElementsAre("BeforeCreate Microsoft.Outlook.Explorer", "BeforeLoad", "Loaded", "CTP",
+                                             "key 7 text"));
   EXPECT_EQ(addIn->OnDisconnection(ext_dm_HostShutdown, nullptr), S_OK);
 }
 
