@@ -34,15 +34,16 @@ std::wstring BuiltLibrary() {
 // regsvr32's exit code.
 DWORD Regsvr32(const std::wstring& arguments) {
   std::wstring command = L"regsvr32.exe /s " + arguments;
-  STARTUPINFOW startup{sizeof(startup)};
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
     return GetLastError();
-  WaitForSingleObject(process.hProcess, 60000);
+  const platform::UniqueAny<HANDLE, &CloseHandle> process(started.hProcess);
+  const platform::UniqueAny<HANDLE, &CloseHandle> thread(started.hThread);
+  WaitForSingleObject(process.Get(), 60000);
   DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  GetExitCodeProcess(process.Get(), &code);
   return code;
 }
 
@@ -89,7 +90,9 @@ void SetOutlookInstalled(bool byProgId, bool byOfficeRoot) {
   }
   framework::Registry machine(HKEY_LOCAL_MACHINE);
   machine.DeleteKey(kOfficeVirtual);
-  if (byOfficeRoot) ASSERT_TRUE(machine.OpenKey(kOfficeVirtual, true));
+  if (byOfficeRoot) {
+    ASSERT_TRUE(machine.OpenKey(kOfficeVirtual, true));
+  }
 }
 
 class RegistrationTest : public ::testing::Test {
