@@ -122,7 +122,7 @@ void TadxCOMAddInModule::ReadOfficeColorScheme() {
 
 void TadxCOMAddInModule::CreateColorSchemeWindow() {
   colorSchemeWindow_.reset();
-  colorSchemeWindow_ = std::make_unique<ColorSchemeWindow>([this] { ColorSchemeChanged(); });
+  colorSchemeWindow_ = std::make_unique<ColorSchemeWindow>([this] { Guarded([this] { ColorSchemeChanged(); }); });
 }
 
 void TadxCOMAddInModule::ColorSchemeChanged() {
@@ -131,7 +131,7 @@ void TadxCOMAddInModule::ColorSchemeChanged() {
   if (common.OpenKeyReadOnly(OfficeKey(hostMajorVersion_, L"Common"))) theme = common.ReadInteger(L"Theme");
   if (theme && static_cast<TadxOfficeColorScheme>(*theme) == colorScheme_) return;
   if (theme) colorScheme_ = static_cast<TadxOfficeColorScheme>(*theme);
-  if (const auto handler = OnOfficeColorSchemeChanged) Guarded([&] { handler(*this, colorScheme_); });
+  if (const auto handler = OnOfficeColorSchemeChanged) handler(*this, colorScheme_);
 }
 
 void TadxCOMAddInModule::DoError() noexcept { DoError(std::current_exception()); }

@@ -104,7 +104,7 @@ class TadxCOMAddInModule {
   TadxOutlookShutdownBehavior OutlookShutdownBehavior() const;
 
   // Office's colour scheme from the host version's Common key, and the hidden window that hears
-  // the scheme change.
+  // the scheme change; a failure there goes to DoError.
   void ReadOfficeColorScheme();
   void CreateColorSchemeWindow();
   void ColorSchemeChanged();

@@ -13,6 +13,7 @@ namespace qor::framework {
 
 class ColorSchemeWindow {
  public:
+  // `onBroadcastChange` runs inside the window procedure and must not throw.
   explicit ColorSchemeWindow(std::function<void()> onBroadcastChange);
   ~ColorSchemeWindow();  // also unregisters the window class
   ColorSchemeWindow(const ColorSchemeWindow&) = delete;
