@@ -230,10 +230,8 @@ void TadxAddin::StartupComplete() {
   module.SetCommandBars(AppCommandBars(module));
   module.Raise(module.OnAddInInitialize);
   module.Raise(module.OnAddInStartupComplete);
-  if (module.StartMode() == smFirstStart) {
-    if (!registry.IsOpen()) registry.OpenKey(module.GetRegistryKey(), true);
-    if (registry.IsOpen()) registry.WriteString(L"ADXStartMode", std::wstring(adxStartModeNames[smNormal]));
-  }
+  if (module.StartMode() == smFirstStart && registry.IsOpen())
+    registry.WriteString(L"ADXStartMode", std::wstring(adxStartModeNames[smNormal]));
   if (module.HostType() == ohaOutlook && module.OutlookApp() != nullptr) HookOutlook();
   module.CreateColorSchemeWindow();
 }
@@ -256,7 +254,7 @@ void TadxAddin::OptionsPagesAdd(IDispatch* pages) {
   TadxCOMAddInModule& module = *FAddInModule;
   module.Guarded([&] {
     com::ComPtr<IUnknown> outlookPages;
-    if (pages == nullptr || FAILED(pages->QueryInterface(outlook_ids::kPropertyPages, outlookPages.PutVoid()))) return;
+    if (pages == nullptr || FAILED(pages->QueryInterface(host::outlook_ids::kPropertyPages, outlookPages.PutVoid()))) return;
     if (const auto previous = FOnOptionsPagesAdd) previous(pages);
     module.OptionsPagesAdd(module.HostApp().Get(), pages);
   });

@@ -3,11 +3,14 @@
 #include "com/bstr.h"
 #include "com/com_error.h"
 #include "com/com_object.h"
+#include "com/guid_text.h"
 #include "framework/adx_error.h"
 #include "framework/com_server.h"
 #include "framework/registry.h"
 
 namespace qor::framework {
+
+using com::GuidText;
 
 namespace {
 
@@ -48,12 +51,6 @@ void WriteClassesKey(const std::wstring& path, const std::wstring& valueName, co
 }
 
 }  // namespace
-
-std::wstring GuidText(const GUID& guid) {
-  wchar_t text[40] = {};
-  StringFromGUID2(guid, text, static_cast<int>(std::size(text)));
-  return text;
-}
 
 AutomationFactory::AutomationFactory(ComServer& server, const CLSID& classId) : server_(server), classId_(classId) {}
 

@@ -53,7 +53,4 @@ class AutomationFactory : public IClassFactory {
   std::atomic<ULONG> refs_{0};
 };
 
-// {XXXXXXXX-...} in upper case, as the registry holds class ids.
-std::wstring GuidText(const GUID& guid);
-
 }  // namespace qor::framework

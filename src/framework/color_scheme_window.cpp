@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "com/com_error.h"
+#include "com/guid_text.h"
 #include "framework/module_instance.h"
 
 namespace qor::framework {
@@ -27,9 +28,7 @@ ATOM RegisterWindowClass(WNDPROC procedure) {
 std::wstring NewGuidText() {
   GUID guid{};
   com::ThrowIfFailed(CoCreateGuid(&guid));
-  wchar_t text[40] = {};
-  StringFromGUID2(guid, text, static_cast<int>(std::size(text)));
-  return text;
+  return com::GuidText(guid);
 }
 
 }  // namespace

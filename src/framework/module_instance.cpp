@@ -1,6 +1,6 @@
 #include "framework/module_instance.h"
 
-#include "com/com_error.h"
+#include "platform/module_file_win32.h"
 
 namespace qor::framework {
 
@@ -11,17 +11,6 @@ HINSTANCE ThisModule() noexcept {
   return module;
 }
 
-std::wstring ThisModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(ThisModule(), path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) throw com::ComError(HRESULT_FROM_WIN32(GetLastError()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
+std::wstring ThisModulePath() { return platform::ModuleFileName(ThisModule()); }
 
 }  // namespace qor::framework

@@ -4,13 +4,15 @@
 
 namespace qor::framework {
 
+namespace ids = host::outlook_ids;
+
 namespace {
 
 EventConnection ConnectApplication(IDispatch& application, std::vector<std::pair<DISPID, EventHandler>> handlers) {
   try {
-    return EventConnection(application, outlook_ids::kApplicationEvents11, handlers);
+    return EventConnection(application, ids::kApplicationEvents11, handlers);
   } catch (const com::ComError&) {
-    return EventConnection(application, outlook_ids::kApplicationEvents, std::move(handlers));
+    return EventConnection(application, ids::kApplicationEvents, std::move(handlers));
   }
 }
 
@@ -20,11 +22,11 @@ OutlookApplication::OutlookApplication(com::ComPtr<IDispatch> application) : app
   if (!application_) throw com::ComError(E_POINTER);
   events_ = ConnectApplication(
       *application_.Object(),
-      {{outlook_ids::kQuit,
+      {{ids::dispid::kQuit,
         [this](const com::DispatchArgs&) {
           if (const auto handler = OnQuit) handler();
         }},
-       {outlook_ids::kOptionsPagesAdd, [this](const com::DispatchArgs& args) {
+       {ids::dispid::kOptionsPagesAdd, [this](const com::DispatchArgs& args) {
           if (const auto handler = OnOptionsPagesAdd) handler(args.Value(0).ToDispatch().Get());
         }}});
 }
@@ -33,8 +35,8 @@ std::wstring OutlookApplication::Version() { return application_.Get("Version").
 
 OutlookNameSpace::OutlookNameSpace(com::ComPtr<IDispatch> nameSpace) {
   if (!nameSpace) throw com::ComError(E_POINTER);
-  events_ = EventConnection(*nameSpace.Get(), outlook_ids::kNameSpaceEvents,
-                            {{outlook_ids::kNameSpaceOptionsPagesAdd, [this](const com::DispatchArgs& args) {
+  events_ = EventConnection(*nameSpace.Get(), ids::kNameSpaceEvents,
+                            {{ids::dispid::kNameSpaceOptionsPagesAdd, [this](const com::DispatchArgs& args) {
                                 if (const auto handler = OnOptionsPagesAdd)
                                   handler(args.Value(0).ToDispatch().Get(), args.Value(1).ToDispatch().Get());
                               }}});

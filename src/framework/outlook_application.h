@@ -9,20 +9,9 @@
 
 #include "com/dispatch_call.h"
 #include "framework/event_connection.h"
+#include "host/automation/outlook_ids.h"
 
 namespace qor::framework {
-
-namespace outlook_ids {
-constexpr IID OutlookIid(unsigned long first) { return {first, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}}; }
-inline constexpr IID kApplication = OutlookIid(0x00063001);
-inline constexpr IID kApplicationEvents = OutlookIid(0x0006304E);
-inline constexpr IID kApplicationEvents11 = OutlookIid(0x0006302C);
-inline constexpr IID kNameSpaceEvents = OutlookIid(0x0006308B);
-inline constexpr IID kPropertyPages = OutlookIid(0x00063080);
-inline constexpr DISPID kOptionsPagesAdd = 0xF005;
-inline constexpr DISPID kQuit = 0xF007;
-inline constexpr DISPID kNameSpaceOptionsPagesAdd = 0xF005;
-}  // namespace outlook_ids
 
 class OutlookApplication {
  public:

@@ -4,6 +4,7 @@
 
 #include "com/com_error.h"
 #include "com/dispatch_table.h"
+#include "com/guid_text.h"
 #include "com/utf.h"
 #include "custom_ui.h"
 #include "host_output.h"
@@ -24,9 +25,7 @@ bool SameProgId(const std::string& left, const std::string& right) {
 std::string ClassIdText(const std::string& progId) {
   CLSID clsid{};
   if (FAILED(CLSIDFromProgID(com::ToUtf16(progId).c_str(), &clsid))) return {};
-  wchar_t text[40] = {};
-  StringFromGUID2(clsid, text, static_cast<int>(std::size(text)));
-  return com::ToUtf8(text);
+  return com::ToUtf8(com::GuidText(clsid));
 }
 
 }  // namespace

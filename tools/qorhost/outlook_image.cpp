@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "com/com_error.h"
+#include "platform/module_file_win32.h"
 #include "platform/unique_any_win32.h"
 #include "standin/outlook/outlook_driver.h"
 #include "version_resource.h"
@@ -14,6 +15,9 @@ namespace {
 namespace fs = std::filesystem;
 
 using UniqueHandle = platform::UniqueAny<HANDLE, &CloseHandle>;
+// An update of a file's resources, discarded unless committed.
+inline void DiscardResourceUpdate(HANDLE update) noexcept { EndUpdateResourceW(update, TRUE); }
+using ResourceUpdate = platform::UniqueAny<HANDLE, &DiscardResourceUpdate>;
 
 constexpr wchar_t kImageName[] = L"OUTLOOK.EXE";
 
@@ -35,21 +39,17 @@ bool IsCurrent(const fs::path& image, const fs::path& source, int majorVersion) 
   const auto imageTime = LastWriteTime(image);
   const auto sourceTime = LastWriteTime(source);
   return imageTime && sourceTime && CompareFileTime(&*imageTime, &*sourceTime) == 0 &&
-         FileMajorVersion(image.wstring()) == majorVersion;
+         platform::FileMajorVersion(image.wstring()) == majorVersion;
 }
 
 void Stamp(const fs::path& file, int majorVersion) {
   const auto resource = OutlookVersionResource(standin::OutlookVersionText(majorVersion));
-  const HANDLE update = BeginUpdateResourceW(file.c_str(), FALSE);
-  if (update == nullptr) ThrowLastError("cannot open " + file.string() + " to stamp its version");
-  if (!UpdateResourceW(update, RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO), kVersionLanguage,
-                       const_cast<BYTE*>(resource.data()), static_cast<DWORD>(resource.size()))) {
-    const DWORD error = GetLastError();
-    EndUpdateResourceW(update, TRUE);
-    SetLastError(error);
+  ResourceUpdate update(BeginUpdateResourceW(file.c_str(), FALSE));
+  if (!update) ThrowLastError("cannot open " + file.string() + " to stamp its version");
+  if (!UpdateResourceW(update.Get(), RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO), kVersionLanguage,
+                       const_cast<BYTE*>(resource.data()), static_cast<DWORD>(resource.size())))
     ThrowLastError("cannot stamp the version of " + file.string());
-  }
-  if (!EndUpdateResourceW(update, FALSE)) ThrowLastError("cannot write the version of " + file.string());
+  if (!EndUpdateResourceW(update.Release(), FALSE)) ThrowLastError("cannot write the version of " + file.string());
 }
 
 void CopyWriteTime(const fs::path& from, const fs::path& to) {
@@ -75,19 +75,11 @@ const wchar_t* ArgumentsOf(const wchar_t* commandLine) {
 
 }  // namespace
 
-fs::path ProgramPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) ThrowLastError("cannot find this program's file");
-    if (length < path.size()) return fs::path(path.substr(0, length));
-    path.resize(path.size() * 2);
-  }
-}
+fs::path ProgramPath() { return fs::path(platform::ModuleFileName(nullptr)); }
 
 bool RunsAsOutlook(int majorVersion) {
   const fs::path own = ProgramPath();
-  return IsImageName(own) && FileMajorVersion(own.wstring()) == majorVersion;
+  return IsImageName(own) && platform::FileMajorVersion(own.wstring()) == majorVersion;
 }
 
 std::wstring PrepareOutlookImage(int majorVersion) {

@@ -92,17 +92,4 @@ std::vector<BYTE> OutlookVersionResource(const std::string& versionText) {
   return writer.Take();
 }
 
-int FileMajorVersion(const std::wstring& path) {
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-  if (size == 0) return 0;
-  std::vector<BYTE> block(size);
-  if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return 0;
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || length < sizeof *fixed)
-    return 0;
-  return HIWORD(fixed->dwFileVersionMS);
-}
-
 }  // namespace qor::tools::qorhost

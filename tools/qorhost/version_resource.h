@@ -16,7 +16,4 @@ inline constexpr WORD kVersionLanguage = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLIS
 // product versions and the usual strings.
 std::vector<BYTE> OutlookVersionResource(const std::string& versionText);
 
-// The file version's major part, from VS_FIXEDFILEINFO; 0 when the file carries none.
-int FileMajorVersion(const std::wstring& path);
-
 }  // namespace qor::tools::qorhost
