@@ -36,6 +36,7 @@ AddinHost::AddinHost(standin::OutlookDriver& driver, std::ostream& out)
 AddinHost::~AddinHost() { ReleaseAll(); }
 
 void AddinHost::ReleaseAll() noexcept {
+  for (const auto& loaded : loaded_) driver_.RemoveExplorerCustomUi(loaded->ProgId());
   loaded_.clear();
   entries_->Clear();
   CoFreeUnusedLibraries();
@@ -68,7 +69,11 @@ std::unique_ptr<LoadedAddin> AddinHost::Load(const AddinRegistration& addin, ext
     return nullptr;
   }
   if (FAILED(loaded->Connect(*driver_.Application().Get(), mode))) return nullptr;
-  if (driver_.MajorVersion() >= kExplorerRibbonVersion) loaded->LoadRibbon(kExplorerRibbon);
+  if (driver_.MajorVersion() >= kExplorerRibbonVersion) {
+    // The explorer's document also carries the add-in's context-menu entries.
+    if (auto document = loaded->LoadRibbon(kExplorerRibbon))
+      driver_.SetExplorerCustomUi({addin.progId, loaded->Callbacks(), std::move(*document)});
+  }
   return loaded;
 }
 
@@ -105,6 +110,7 @@ bool AddinHost::Disconnect(const std::string& progId) {
   const auto found = FindLoaded(progId);
   if (found == loaded_.end()) return false;
   (*found)->Disconnect(ext_dm_UserClosed);
+  driver_.RemoveExplorerCustomUi((*found)->ProgId());
   loaded_.erase(found);
   CoFreeUnusedLibraries();
   RefreshRegistrations();

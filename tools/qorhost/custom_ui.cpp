@@ -1,20 +1,20 @@
 #include "custom_ui.h"
 
-#include <regex>
 #include <sstream>
+#include <stdexcept>
+
+#include "standin/office/custom_ui_xml.h"
 
 namespace qor::tools::qorhost {
 
 std::string OnLoadCallback(const std::string& document) {
-  // The first element is the root; a prefix (mso:customUI) is allowed.
-  static const std::regex root(R"re(<(?:[A-Za-z_][\w.-]*:)?customUI\b([^>]*)>)re");
-  static const std::regex onLoad(R"re(\bonLoad\s*=\s*(?:"([^"]*)"|'([^']*)'))re");
-  std::smatch element;
-  if (!std::regex_search(document, element, root)) return {};
-  const std::string attributes = element[1].str();
-  std::smatch attribute;
-  if (!std::regex_search(attributes, attribute, onLoad)) return {};
-  return attribute[1].matched ? attribute[1].str() : attribute[2].str();
+  try {
+    const standin::office::XmlElement root = standin::office::ParseXml(document);
+    const std::string* onLoad = root.LocalName() == "customUI" ? root.Attribute("onLoad") : nullptr;
+    return onLoad == nullptr ? std::string() : *onLoad;
+  } catch (const std::invalid_argument&) {
+    return {};  // Office loads nothing of a document it cannot read
+  }
 }
 
 std::string InspectorRibbon(const host::Item& item) {

@@ -11,7 +11,8 @@ namespace qor::tools::qorhost {
 
 inline constexpr char kExplorerRibbon[] = "Microsoft.Outlook.Explorer";
 
-// The call-back the document's customUI root element names in its onLoad attribute; empty when none.
+// The call-back the document's customUI root element names in its onLoad attribute; empty when none
+// or when the document is not well-formed.
 std::string OnLoadCallback(const std::string& document);
 
 // The ribbon an inspector of `item` shows; empty for a note, whose window has no ribbon. Stored

@@ -1,10 +1,15 @@
 #include "host_session.h"
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "addin_registry.h"
 #include "engine/folder_path.h"
 #include "host/host_error.h"
+#include "host_output.h"
+#include "script_text.h"
+#include "standin/office/counted_dispatch.h"
 
 namespace qor::tools::qorhost {
 
@@ -18,7 +23,11 @@ struct HostSession::Outlook {
 };
 
 HostSession::HostSession(std::shared_ptr<host::memory::MemoryOutlook> mailbox, int majorVersion, std::ostream& out)
-    : mailbox_(std::move(mailbox)), majorVersion_(majorVersion), out_(out), messageBoxes_(out) {}
+    : mailbox_(std::move(mailbox)),
+      majorVersion_(majorVersion),
+      out_(out),
+      messageBoxes_(out),
+      wizard_(*mailbox_, out) {}
 
 HostSession::~HostSession() = default;
 
@@ -100,5 +109,61 @@ void HostSession::AnswerMessage(const std::string& button) {
   if (!id) throw ScriptError("unknown message button \"" + button + "\" (ok, cancel, yes, no, retry, ignore, abort)");
   messageBoxes_.QueueAnswer(*id);
 }
+
+void HostSession::AnswerFolder(const std::string& path) {
+  mailbox_->QueuePickFolder(path == "cancel" ? nullptr : FolderAt(path));
+}
+
+standin::OutlookDriver& HostSession::MenuOpen() {
+  standin::OutlookDriver& driver = Started().driver;
+  if (!driver.ContextMenuOpen()) throw ScriptError("no menu is open: `right-click` a folder first");
+  return driver;
+}
+
+void HostSession::RightClick(const std::string& path) {
+  standin::OutlookDriver& driver = Started().driver;
+  if (!driver.ActiveExplorer()) throw ScriptError("no explorer is open");
+  const auto folder = FolderAt(path);
+  const long long callsBefore = standin::office::StandinCallCount();
+  driver.RightClickFolder(folder);
+  const long long calls = standin::office::StandinCallCount() - callsBefore;
+  // A nested command may have closed it meanwhile.
+  if (driver.ContextMenuOpen()) {
+    for (const auto& entry : driver.ContextMenuEntries())
+      out_ << "menu " << standin::JoinedPath(entry.path) << (entry.enabled ? "" : " (disabled)") << '\n';
+  }
+  if (countCalls_) out_ << "calls " << calls << '\n';
+}
+
+void HostSession::Choose(const std::string& path) {
+  std::vector<std::string> captions;
+  for (std::size_t start = 0; start <= path.size();) {
+    const auto end = std::min(path.find('>', start), path.size());
+    captions.push_back(Trimmed(path.substr(start, end - start)));
+    start = end + 1;
+  }
+  standin::OutlookDriver& driver = MenuOpen();
+  standin::MenuChoice choice;
+  try {
+    choice = driver.ChooseContextMenuEntry(captions);
+  } catch (const std::invalid_argument& error) {
+    throw ScriptError(error.what());
+  }
+  const std::string shown = standin::JoinedPath(captions);
+  if (!choice.taken) {
+    out_ << "disabled " << shown << '\n';
+  } else if (choice.action) {
+    out_ << "action " << choice.action->owner << ' ' << choice.action->callback
+         << " hr=" << HresultText(choice.action->result) << '\n';
+  } else {
+    out_ << "click " << shown << " sinks=" << choice.click.sinksCalled;
+    if (!choice.click.failures.empty()) out_ << " failures=" << choice.click.failures.size();
+    out_ << '\n';
+  }
+}
+
+void HostSession::CloseMenu() { MenuOpen().CloseContextMenu(); }
+
+void HostSession::RunWizardCommand(const std::string& line) { wizard_.Run(line); }
 
 }  // namespace qor::tools::qorhost

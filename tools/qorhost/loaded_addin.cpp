@@ -70,8 +70,8 @@ HRESULT LoadedAddin::Connect(IDispatch& application, ext_ConnectMode mode) {
   return result;
 }
 
-void LoadedAddin::LoadRibbon(const std::string& ribbonId) {
-  if (!ribbon_ || !ribbonsLoaded_.insert(ribbonId).second) return;
+std::optional<std::string> LoadedAddin::LoadRibbon(const std::string& ribbonId) {
+  if (!ribbon_ || !ribbonsLoaded_.insert(ribbonId).second) return std::nullopt;
   const com::Bstr id(ribbonId);
   com::Bstr document;
   const HRESULT result = Timed([&] { return ribbon_->GetCustomUI(id.Get(), document.Put()); });
@@ -80,10 +80,13 @@ void LoadedAddin::LoadRibbon(const std::string& ribbonId) {
   out_ << "end customui";
   if (FAILED(result)) out_ << " hr=" << HresultText(result);
   out_ << '\n';
-  if (SUCCEEDED(result) && document.Length() > 0 && !ribbonUi_) {
-    const std::string callback = OnLoadCallback(document.ToUtf8());
+  if (FAILED(result) || document.Length() == 0) return std::nullopt;
+  std::string text = document.ToUtf8();
+  if (!ribbonUi_) {
+    const std::string callback = OnLoadCallback(text);
     if (!callback.empty()) CallOnLoad(callback);
   }
+  return text;
 }
 
 void LoadedAddin::CallOnLoad(const std::string& callback) {

@@ -6,6 +6,7 @@
 #include <oaidl.h>
 
 #include <chrono>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -29,7 +30,10 @@ class LoadedAddin {
   HRESULT Connect(IDispatch& application, ext_ConnectMode mode);
   // GetCustomUI(ribbonId) the first time the add-in's ribbon of that id loads, then the onLoad
   // call-back after the first document. Nothing when the add-in offers no IRibbonExtensibility.
-  void LoadRibbon(const std::string& ribbonId);
+  // The document when one came this time.
+  std::optional<std::string> LoadRibbon(const std::string& ribbonId);
+  // What Office calls the document's call-backs on.
+  com::ComPtr<IDispatch> Callbacks() const { return addin_.As<IDispatch>(); }
   void StartupComplete();
   void BeginShutdown();
   void Disconnect(ext_DisconnectMode mode);

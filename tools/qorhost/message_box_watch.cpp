@@ -3,15 +3,12 @@
 #include <array>
 #include <utility>
 
-#include "com/com_error.h"
 #include "wizard/script/script_answers.h"
 #include "wizard/win32/window_driver.h"
 
 namespace qor::tools::qorhost {
 namespace {
 
-constexpr wchar_t kClassName[] = L"QorHostMessageBoxWatch";
-constexpr UINT_PTR kTimer = 1;
 constexpr UINT kTimerMs = 50;
 
 constexpr std::array<std::pair<const char*, int>, 7> kButtons{{{"ok", IDOK},
@@ -58,19 +55,15 @@ HWND ShownMessageBox() {
 
 int DefaultButton(HWND box) {
   const auto defaultId = SendMessageW(box, DM_GETDEFID, 0, 0);
-  return HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK;
-}
-
-void RegisterWatchClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kClassName;
-    return RegisterClassExW(&windowClass) != 0;
-  }();
-  if (!registered) throw com::ComError(HRESULT_FROM_WIN32(GetLastError()), "cannot register the message box watch");
+  if (HIWORD(defaultId) == DC_HASDEFID && GetDlgItem(box, LOWORD(defaultId)) != nullptr) return LOWORD(defaultId);
+  // Else the button drawn as the default one, else the first.
+  int first = 0;
+  for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (lstrcmpiW(ClassOf(child).c_str(), L"Button") != 0) continue;
+    if ((GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) return GetDlgCtrlID(child);
+    if (first == 0) first = GetDlgCtrlID(child);
+  }
+  return first != 0 ? first : IDOK;
 }
 
 }  // namespace
@@ -81,23 +74,7 @@ std::optional<int> ButtonId(const std::string& name) {
   return std::nullopt;
 }
 
-MessageBoxWatch::MessageBoxWatch(std::ostream& out) : out_(out) {
-  RegisterWatchClass();
-  window_.Reset(
-      CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr));
-  if (!window_) throw com::ComError(HRESULT_FROM_WIN32(GetLastError()), "cannot make the message box watch");
-  SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrW(window_.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
-  SetTimer(window_.Get(), kTimer, kTimerMs, nullptr);
-}
-
-LRESULT CALLBACK MessageBoxWatch::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  if (message == WM_TIMER && wParam == kTimer) {
-    if (auto* watch = reinterpret_cast<MessageBoxWatch*>(GetWindowLongPtrW(window, GWLP_USERDATA))) watch->Look();
-    return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
+MessageBoxWatch::MessageBoxWatch(std::ostream& out) : out_(out), timer_(kTimerMs, [this] { Look(); }) {}
 
 void MessageBoxWatch::Look() noexcept {
   try {
@@ -118,14 +95,6 @@ void MessageBoxWatch::Answer(HWND box) {
   }
   // Pressed once the box's loop takes the next message, as a user's click arrives.
   PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
-}
-
-void PumpMessages() noexcept {
-  MSG message{};
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
 }
 
 }  // namespace qor::tools::qorhost

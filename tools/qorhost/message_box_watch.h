@@ -12,7 +12,7 @@
 #include <ostream>
 #include <string>
 
-#include "platform/unique_any_win32.h"
+#include "timer_window.h"
 
 namespace qor::tools::qorhost {
 
@@ -29,18 +29,13 @@ class MessageBoxWatch {
   void QueueAnswer(int buttonId) { answers_.push_back(buttonId); }
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   void Look() noexcept;
   void Answer(HWND box);
 
   std::ostream& out_;
   std::deque<int> answers_;
   HWND answered_ = nullptr;
-  platform::UniqueHwnd window_;  // message-only, owns the timer
+  TimerWindow timer_;
 };
-
-// Lets the thread's posted messages and due timers run, as Outlook's message loop would between
-// the user's actions.
-void PumpMessages() noexcept;
 
 }  // namespace qor::tools::qorhost

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "com/com_object.h"
-#include "com/dispatch_impl.h"
 #include "com/variant.h"
+#include "standin/office/counted_dispatch.h"
 
 namespace qor::standin::office {
 
@@ -23,7 +23,7 @@ inline constexpr IID kComAddInIid = OfficeIid(0x000C033A);
 
 class ComAddInsObject;
 
-class ComAddInObject final : public com::ComObject<ComAddInObject, com::DispatchImpl<ComAddInObject>> {
+class ComAddInObject final : public com::ComObject<ComAddInObject, CountedDispatch<ComAddInObject>> {
  public:
   // `guid` is the add-in's CLSID in braces; `description` the name the COM add-ins dialog shows.
   ComAddInObject(com::ComPtr<ComAddInsObject> parent, std::string progId, std::string guid, std::string description);
@@ -47,7 +47,7 @@ class ComAddInObject final : public com::ComObject<ComAddInObject, com::Dispatch
   com::Variant object_;
 };
 
-class ComAddInsObject final : public com::ComObject<ComAddInsObject, com::DispatchImpl<ComAddInsObject>> {
+class ComAddInsObject final : public com::ComObject<ComAddInsObject, CountedDispatch<ComAddInsObject>> {
  public:
   explicit ComAddInsObject(com::ComPtr<IDispatch> application) : application_(std::move(application)) {}
 

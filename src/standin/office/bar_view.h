@@ -3,9 +3,9 @@
 // A CommandBar object and a bar's CommandBarControls collection.
 
 #include "com/com_object.h"
-#include "com/dispatch_impl.h"
 #include "host/office/office_ids.h"
 #include "standin/office/command_bar_model.h"
+#include "standin/office/counted_dispatch.h"
 #include "standin/office/standin_view.h"
 
 #include <memory>
@@ -15,7 +15,7 @@
 namespace qor::standin::office {
 
 class CommandBarView final
-    : public com::ComObject<CommandBarView, com::DispatchImpl<CommandBarView, host::office::ICommandBar>, IStandinView> {
+    : public com::ComObject<CommandBarView, CountedDispatch<CommandBarView, host::office::ICommandBar>, IStandinView> {
  public:
   CommandBarView(std::shared_ptr<Model> model, std::shared_ptr<BarNode> node);
   ~CommandBarView() override;
@@ -36,7 +36,7 @@ class CommandBarView final
 };
 
 class ControlsView final
-    : public com::ComObject<ControlsView, com::DispatchImpl<ControlsView, host::office::ICommandBarControls>,
+    : public com::ComObject<ControlsView, CountedDispatch<ControlsView, host::office::ICommandBarControls>,
                             IStandinView> {
  public:
   ControlsView(std::shared_ptr<Model> model, std::shared_ptr<BarNode> node);

@@ -11,6 +11,13 @@ struct Entry {
   const char* caption;
 };
 
+constexpr std::initializer_list<Entry> kFolderMenuEntries{{ControlType::Button, 2019, "&Open"},
+                                                          {ControlType::Button, 2020, "Open in New &Window"},
+                                                          {ControlType::Button, 19, "&Copy"},
+                                                          {ControlType::Button, 478, "&Delete"}};
+constexpr std::initializer_list<Entry> kItemMenuEntries{
+    {ControlType::Button, 2019, "&Open"}, {ControlType::Button, 4, "&Print"}, {ControlType::Button, 478, "&Delete"}};
+
 std::shared_ptr<BarNode> BuiltInBar(std::string name, BarType type, std::initializer_list<Entry> entries) {
   auto bar = MakeBar(std::move(name), type, true);
   for (const Entry& entry : entries) {
@@ -37,23 +44,16 @@ std::vector<std::shared_ptr<BarNode>> OutlookBars(int majorVersion) {
                             {{ControlType::Button, 1838, "&New"},
                              {ControlType::Button, 4, "&Print"},
                              {ControlType::Button, 478, "&Delete"}}));
-  if (majorVersion == 10 || majorVersion == 11) {
-    bars.push_back(BuiltInBar("Folder Context Menu", BarType::Popup,
-                              {{ControlType::Button, 2019, "&Open"},
-                               {ControlType::Button, 2020, "Open in New &Window"},
-                               {ControlType::Button, 19, "&Copy"},
-                               {ControlType::Button, 478, "&Delete"}}));
-    bars.push_back(BuiltInBar("Context Menu", BarType::Popup,
-                              {{ControlType::Button, 2019, "&Open"},
-                               {ControlType::Button, 4, "&Print"},
-                               {ControlType::Button, 478, "&Delete"}}));
-  }
+  if (majorVersion >= 9 && majorVersion <= 11)
+    bars.push_back(BuiltInBar(std::string(kFolderMenuBar), BarType::Popup, kFolderMenuEntries));
+  if (majorVersion == 10 || majorVersion == 11)
+    bars.push_back(BuiltInBar("Context Menu", BarType::Popup, kItemMenuEntries));
   return bars;
 }
 
 std::shared_ptr<BarNode> ContextMenu(std::string name) {
-  return BuiltInBar(std::move(name), BarType::Popup,
-                    {{ControlType::Button, 2019, "&Open"}, {ControlType::Button, 4, "&Print"}, {ControlType::Button, 478, "&Delete"}});
+  const bool folderMenu = name == kFolderMenuBar;
+  return BuiltInBar(std::move(name), BarType::Popup, folderMenu ? kFolderMenuEntries : kItemMenuEntries);
 }
 
 }  // namespace qor::standin::office

@@ -7,6 +7,7 @@
 #include "standin/office/control_view.h"
 #include "standin/office/standin_view.h"
 
+#include <span>
 #include <stdexcept>
 
 namespace qor::standin::office {
@@ -61,6 +62,26 @@ ControlState StateOf(const ControlNode& node) {
   return state;
 }
 
+void ListEntries(const BarNode& bar, std::vector<std::string> path, std::vector<MenuEntry>& into) {
+  for (const auto& control : bar.controls) {
+    if (!control->visible) continue;
+    auto entryPath = path;
+    entryPath.push_back(ShownCaption(control->caption));
+    into.push_back({entryPath, control->enabled, control->type == ControlType::Popup});
+    if (control->subBar) ListEntries(*control->subBar, std::move(entryPath), into);
+  }
+}
+
+std::shared_ptr<ControlNode> EntryAt(const BarNode& bar, std::span<const std::string> path) {
+  if (path.empty()) return nullptr;
+  for (const auto& control : bar.controls) {
+    if (!control->visible || ShownCaption(control->caption) != path.front()) continue;
+    if (path.size() == 1) return control;
+    return control->subBar ? EntryAt(*control->subBar, path.subspan(1)) : nullptr;
+  }
+  return nullptr;
+}
+
 BarState StateOf(const BarNode& bar) {
   BarState state{bar.name, bar.nameLocal, bar.builtIn, bar.enabled, bar.visible, {}};
   for (const auto& control : bar.controls) state.controls.push_back(StateOf(*control));
@@ -76,8 +97,9 @@ CommandBarsDriver::CommandBarsDriver(IDispatch& object) {
   model_ = view->StandinModel().shared_from_this();
 }
 
-ClickResult CommandBarsDriver::Click(std::string_view tag) {
-  const auto button = FindTagged(*model_, tag, false);
+ClickResult CommandBarsDriver::Click(std::string_view tag) { return ClickButton(FindTagged(*model_, tag, false)); }
+
+ClickResult CommandBarsDriver::ClickButton(const std::shared_ptr<ControlNode>& button) {
   ClickResult result;
   if (!button->enabled || !button->visible) return result;
   const com::ComPtr<IDispatch> ctrl = model_->ControlObject(button);
@@ -132,10 +154,24 @@ std::vector<BarState> CommandBarsDriver::Bars() const {
   return states;
 }
 
-BarState CommandBarsDriver::Bar(std::string_view name) const {
+const BarNode& CommandBarsDriver::NamedBar(std::string_view name) const {
   for (const auto& bar : model_->bars)
-    if (bar->name == name) return StateOf(*bar);
+    if (bar->name == name) return *bar;
   throw std::invalid_argument("No command bar is named \"" + std::string(name) + "\"");
+}
+
+BarState CommandBarsDriver::Bar(std::string_view name) const { return StateOf(NamedBar(name)); }
+
+std::vector<MenuEntry> CommandBarsDriver::MenuEntries(std::string_view barName) const {
+  std::vector<MenuEntry> entries;
+  ListEntries(NamedBar(barName), {}, entries);
+  return entries;
+}
+
+ClickResult CommandBarsDriver::ClickMenuEntry(std::string_view barName, const std::vector<std::string>& path) {
+  const auto entry = EntryAt(NamedBar(barName), path);
+  if (!entry || entry->type != ControlType::Button) throw std::invalid_argument("the menu has no such button");
+  return ClickButton(entry);
 }
 
 }  // namespace qor::standin::office

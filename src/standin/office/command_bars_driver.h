@@ -6,6 +6,7 @@
 
 #include "com/com_error.h"
 #include "host/office/control_type.h"
+#include "standin/office/shown_menu.h"
 
 #include <oaidl.h>
 
@@ -18,6 +19,8 @@
 namespace qor::standin::office {
 
 class Model;
+struct ControlNode;
+struct BarNode;
 
 struct ControlState {
   host::office::ControlType type = host::office::ControlType::Button;
@@ -30,7 +33,7 @@ struct ControlState {
   bool temporary = false;
   bool builtIn = false;
   int faceId = 0;
-  std::string text;                   // combo kinds
+  std::string text;                    // combo kinds
   std::vector<ControlState> controls;  // a popup's entries
 };
 
@@ -62,6 +65,12 @@ class CommandBarsDriver {
   // every button object whose control carries that tag, all of them sharing one CancelDefault.
   // A disabled or hidden button takes no click. Throws std::invalid_argument when none carries it.
   ClickResult Click(std::string_view tag);
+  // The bar named `barName` as a menu shows it: every visible control, a popup's entries after it.
+  // Throws std::invalid_argument when no bar has that name.
+  std::vector<MenuEntry> MenuEntries(std::string_view barName) const;
+  // Clicks the button at `path` in that menu (captions as MenuEntries gives them), as Click does.
+  // A disabled entry takes no click. Throws std::invalid_argument when no button is at `path`.
+  ClickResult ClickMenuEntry(std::string_view barName, const std::vector<std::string>& path);
   // Types `text` into the first edit, drop-down or combo box carrying `tag` and raises Change on
   // every object of that kind carrying the tag.
   EventResult ChangeComboBox(std::string_view tag, std::string_view text);
@@ -77,6 +86,9 @@ class CommandBarsDriver {
   BarState Bar(std::string_view name) const;
 
  private:
+  ClickResult ClickButton(const std::shared_ptr<ControlNode>& button);
+  const BarNode& NamedBar(std::string_view name) const;
+
   std::shared_ptr<Model> model_;
 };
 

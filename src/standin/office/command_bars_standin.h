@@ -11,7 +11,8 @@
 namespace qor::standin::office {
 
 // The command bars of one Outlook window, as Outlook of that major version has them: always
-// "Menu Bar" and "Standard"; for versions 10 and 11 also "Folder Context Menu" and "Context Menu".
+// "Menu Bar" and "Standard"; for versions 9 to 11 also "Folder Context Menu", for 10 and 11
+// "Context Menu".
 com::ComPtr<IDispatch> CreateCommandBars(int majorVersion);
 
 // The popup bar Outlook 2007 and later hand to a context-menu display event.

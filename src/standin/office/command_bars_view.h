@@ -4,9 +4,9 @@
 
 #include "com/com_object.h"
 #include "com/connection_points.h"
-#include "com/dispatch_impl.h"
 #include "host/office/office_ids.h"
 #include "standin/office/command_bar_model.h"
+#include "standin/office/counted_dispatch.h"
 #include "standin/office/standin_view.h"
 
 #include <memory>
@@ -16,7 +16,7 @@
 namespace qor::standin::office {
 
 class CommandBarsView final
-    : public com::ComObject<CommandBarsView, com::DispatchImpl<CommandBarsView, host::office::ICommandBars>,
+    : public com::ComObject<CommandBarsView, CountedDispatch<CommandBarsView, host::office::ICommandBars>,
                             com::ConnectionPointContainerImpl, IStandinView> {
  public:
   explicit CommandBarsView(std::shared_ptr<Model> model);
@@ -31,8 +31,8 @@ class CommandBarsView final
   com::ComPtr<IDispatch> Item(const com::Variant& index) const;
   com::ComPtr<IDispatch> FindControl(std::optional<int> type, std::optional<int> id, std::optional<std::string> tag,
                                      std::optional<bool> visible) const;
-  com::ComPtr<IDispatch> Add(std::optional<std::string> name, std::optional<int> position,
-                             std::optional<bool> menuBar, std::optional<bool> temporary);
+  com::ComPtr<IDispatch> Add(std::optional<std::string> name, std::optional<int> position, std::optional<bool> menuBar,
+                             std::optional<bool> temporary);
 
  private:
   std::shared_ptr<Model> model_;

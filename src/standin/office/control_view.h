@@ -5,9 +5,9 @@
 
 #include "com/com_object.h"
 #include "com/connection_points.h"
-#include "com/dispatch_impl.h"
 #include "host/office/office_ids.h"
 #include "standin/office/command_bar_model.h"
+#include "standin/office/counted_dispatch.h"
 #include "standin/office/standin_view.h"
 
 #include <memory>
@@ -16,8 +16,9 @@
 
 namespace qor::standin::office {
 
-class ControlView final : public com::ComObject<ControlView, com::DispatchImpl<ControlView, host::office::ICommandBarControl>,
-                                                com::ConnectionPointContainerImpl, IStandinView> {
+class ControlView final
+    : public com::ComObject<ControlView, CountedDispatch<ControlView, host::office::ICommandBarControl>,
+                            com::ConnectionPointContainerImpl, IStandinView> {
  public:
   ControlView(std::shared_ptr<Model> model, std::shared_ptr<ControlNode> node);
   ~ControlView() override;

@@ -9,14 +9,14 @@
 #include <string>
 
 #include "com/com_object.h"
-#include "com/dispatch_impl.h"
 #include "standin/office/addin_objects.h"
+#include "standin/office/counted_dispatch.h"
 
 namespace qor::standin::office {
 
 inline constexpr IID kRibbonUiIid = OfficeIid(0x000C03A7);
 
-class RibbonUiObject final : public com::ComObject<RibbonUiObject, com::DispatchImpl<RibbonUiObject>> {
+class RibbonUiObject final : public com::ComObject<RibbonUiObject, CountedDispatch<RibbonUiObject>> {
  public:
   using Invalidated = std::function<void(const std::string& controlId)>;
   explicit RibbonUiObject(Invalidated invalidated) : invalidated_(std::move(invalidated)) {}

@@ -10,13 +10,13 @@
 
 #include "com/com_object.h"
 #include "com/connection_points.h"
-#include "com/dispatch_impl.h"
+#include "standin/office/counted_dispatch.h"
 #include "standin/outlook/outlook_ids.h"
 #include "standin/outlook/outlook_session.h"
 
 namespace qor::standin {
 
-class ApplicationObject final : public com::ComObject<ApplicationObject, com::DispatchImpl<ApplicationObject>,
+class ApplicationObject final : public com::ComObject<ApplicationObject, office::CountedDispatch<ApplicationObject>,
                                                       com::ConnectionPointContainerImpl> {
  public:
   explicit ApplicationObject(std::shared_ptr<OutlookSession> session);

@@ -10,8 +10,8 @@
 
 #include "com/com_object.h"
 #include "com/connection_points.h"
-#include "com/dispatch_impl.h"
 #include "host/outlook.h"
+#include "standin/office/counted_dispatch.h"
 #include "standin/outlook/hidden_window.h"
 #include "standin/outlook/namespace_object.h"
 #include "standin/outlook/outlook_ids.h"
@@ -19,7 +19,7 @@
 
 namespace qor::standin {
 
-class ExplorerObject final : public com::ComObject<ExplorerObject, com::DispatchImpl<ExplorerObject>,
+class ExplorerObject final : public com::ComObject<ExplorerObject, office::CountedDispatch<ExplorerObject>,
                                                    com::ConnectionPointContainerImpl, IOleWindow>,
                              public OutlookWindow {
  public:

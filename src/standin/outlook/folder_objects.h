@@ -7,13 +7,13 @@
 #include <memory>
 
 #include "com/com_object.h"
-#include "com/dispatch_impl.h"
 #include "host/outlook.h"
+#include "standin/office/counted_dispatch.h"
 #include "standin/outlook/outlook_ids.h"
 
 namespace qor::standin {
 
-class FolderObject final : public com::ComObject<FolderObject, com::DispatchImpl<FolderObject>> {
+class FolderObject final : public com::ComObject<FolderObject, office::CountedDispatch<FolderObject>> {
  public:
   // `session` is the NameSpace object, the parent of a top-level folder.
   FolderObject(std::shared_ptr<host::Folder> folder, com::ComPtr<IDispatch> session) noexcept
@@ -31,7 +31,7 @@ class FolderObject final : public com::ComObject<FolderObject, com::DispatchImpl
   com::ComPtr<IDispatch> session_;
 };
 
-class FoldersObject final : public com::ComObject<FoldersObject, com::DispatchImpl<FoldersObject>> {
+class FoldersObject final : public com::ComObject<FoldersObject, office::CountedDispatch<FoldersObject>> {
  public:
   FoldersObject(std::shared_ptr<host::Folders> folders, com::ComPtr<IDispatch> session) noexcept
       : folders_(std::move(folders)), session_(std::move(session)) {}

@@ -8,16 +8,16 @@
 
 #include "com/com_object.h"
 #include "com/connection_points.h"
-#include "com/dispatch_impl.h"
 #include "host/outlook.h"
+#include "standin/office/counted_dispatch.h"
 #include "standin/outlook/outlook_ids.h"
 #include "standin/outlook/outlook_window.h"
 
 namespace qor::standin {
 
-class InspectorObject final
-    : public com::ComObject<InspectorObject, com::DispatchImpl<InspectorObject>, com::ConnectionPointContainerImpl>,
-      public OutlookWindow {
+class InspectorObject final : public com::ComObject<InspectorObject, office::CountedDispatch<InspectorObject>,
+                                                    com::ConnectionPointContainerImpl>,
+                              public OutlookWindow {
  public:
   InspectorObject(std::weak_ptr<OutlookSession> session, std::shared_ptr<host::Item> item,
                   com::ComPtr<IDispatch> commandBars);

@@ -9,12 +9,12 @@
 #include <memory>
 
 #include "com/com_object.h"
-#include "com/dispatch_impl.h"
 #include "host/outlook.h"
+#include "standin/office/counted_dispatch.h"
 
 namespace qor::standin {
 
-class MailItemObject final : public com::ComObject<MailItemObject, com::DispatchImpl<MailItemObject>> {
+class MailItemObject final : public com::ComObject<MailItemObject, office::CountedDispatch<MailItemObject>> {
  public:
   explicit MailItemObject(std::shared_ptr<host::Item> item) noexcept : item_(std::move(item)) {}
   static const com::DispatchTable<MailItemObject>& DispatchMembers();
@@ -24,7 +24,7 @@ class MailItemObject final : public com::ComObject<MailItemObject, com::Dispatch
   std::shared_ptr<host::Item> item_;
 };
 
-class ContactItemObject final : public com::ComObject<ContactItemObject, com::DispatchImpl<ContactItemObject>> {
+class ContactItemObject final : public com::ComObject<ContactItemObject, office::CountedDispatch<ContactItemObject>> {
  public:
   explicit ContactItemObject(std::shared_ptr<host::ContactItem> contact) noexcept : contact_(std::move(contact)) {}
   static const com::DispatchTable<ContactItemObject>& DispatchMembers();

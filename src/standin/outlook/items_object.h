@@ -7,12 +7,12 @@
 #include <memory>
 
 #include "com/com_object.h"
-#include "com/dispatch_impl.h"
 #include "host/outlook.h"
+#include "standin/office/counted_dispatch.h"
 
 namespace qor::standin {
 
-class ItemsObject final : public com::ComObject<ItemsObject, com::DispatchImpl<ItemsObject>> {
+class ItemsObject final : public com::ComObject<ItemsObject, office::CountedDispatch<ItemsObject>> {
  public:
   explicit ItemsObject(std::shared_ptr<host::Items> items) noexcept : items_(std::move(items)) {}
 

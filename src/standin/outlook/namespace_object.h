@@ -8,14 +8,14 @@
 
 #include "com/com_object.h"
 #include "com/connection_points.h"
-#include "com/dispatch_impl.h"
 #include "host/outlook.h"
+#include "standin/office/counted_dispatch.h"
 #include "standin/outlook/outlook_ids.h"
 
 namespace qor::standin {
 
-class NameSpaceObject final
-    : public com::ComObject<NameSpaceObject, com::DispatchImpl<NameSpaceObject>, com::ConnectionPointContainerImpl> {
+class NameSpaceObject final : public com::ComObject<NameSpaceObject, office::CountedDispatch<NameSpaceObject>,
+                                                    com::ConnectionPointContainerImpl> {
  public:
   explicit NameSpaceObject(std::shared_ptr<host::NameSpace> session);
 

@@ -10,27 +10,6 @@
 #include "standin/outlook/property_pages_object.h"
 
 namespace qor::standin {
-namespace {
-
-DISPID DisplayEventOf(ContextMenu kind) {
-  switch (kind) {
-    case ContextMenu::Item:
-      return ids::dispid::kItemContextMenuDisplay;
-    case ContextMenu::View:
-      return ids::dispid::kViewContextMenuDisplay;
-    case ContextMenu::Folder:
-      return ids::dispid::kFolderContextMenuDisplay;
-    case ContextMenu::Attachment:
-      return ids::dispid::kAttachmentContextMenuDisplay;
-    case ContextMenu::Store:
-      return ids::dispid::kStoreContextMenuDisplay;
-    case ContextMenu::Shortcut:
-      return ids::dispid::kShortcutContextMenuDisplay;
-  }
-  throw std::invalid_argument("unknown context menu");
-}
-
-}  // namespace
 
 std::string OutlookVersionText(int majorVersion) {
   switch (majorVersion) {
@@ -122,6 +101,7 @@ void OutlookDriver::ChangeSelection(IDispatch& explorer) {
 }
 
 void OutlookDriver::Quit() {
+  CloseContextMenu();
   application_->Session()->CloseAll();
   application_->RaiseApplicationEvent(ids::dispid::kQuit, {});
 }
@@ -142,42 +122,42 @@ com::ComPtr<IDispatch> OutlookDriver::ShowFolderProperties(std::shared_ptr<host:
   return pages;
 }
 
-void OutlookDriver::RightClickFolder(std::shared_ptr<host::memory::MemoryFolder> folder,
-                                     const MenuVisitor& whileShown) {
+void OutlookDriver::RightClickFolder(std::shared_ptr<host::memory::MemoryFolder> folder) {
   if (!folder) throw std::invalid_argument("a folder menu needs a folder");
-  const int major = MajorVersion();
-  if (major >= 12) {
-    const auto folderObject = application_->Session()->NameSpace()->MakeFolder(std::move(folder));
-    ShowContextMenu(ContextMenu::Folder, "Folder Context Menu", folderObject.Get(), whileShown);
-  } else if (major >= 10) {
-    // Outlook 2002 and 2003 refresh every command bar before showing one of their menus.
-    const auto explorer = application_->Session()->ActiveExplorer();
-    if (!explorer) throw std::logic_error("a folder menu needs an explorer");
-    office::RaiseOnUpdate(*explorer->CommandBars().Get());
-    const com::ComPtr<IDispatch> menu =
-        com::Dispatch(explorer->CommandBars()).Get("Item", "Folder Context Menu").ToDispatch();
-    if (whileShown) whileShown(menu.Get());
-  } else if (whileShown) {
-    whileShown(nullptr);
-  }
+  OpenContextMenu(ContextMenu::Folder, application_->Session()->NameSpace()->MakeFolder(std::move(folder)));
 }
 
-void OutlookDriver::ShowContextMenu(ContextMenu kind, const std::string& barName, IDispatch* context,
-                                    const MenuVisitor& whileShown) {
-  if (MajorVersion() < 12) throw std::logic_error("context-menu events came with Outlook 2007");
-  const DISPID display = DisplayEventOf(kind);
-  const com::ComPtr<IDispatch> bar = office::CreateContextMenuBar(barName);
-  application_->Fire(ids::kApplicationEvents11, display, bar, context);
-  const auto close = [&] {
-    application_->Fire(ids::kApplicationEvents11, ids::dispid::kContextMenuClose, static_cast<int>(kind));
-  };
-  try {
-    if (whileShown) whileShown(bar.Get());
-  } catch (...) {
-    close();
-    throw;
-  }
-  close();
+void OutlookDriver::OpenContextMenu(ContextMenu kind, com::ComPtr<IDispatch> context) {
+  CloseContextMenu();
+  menu_ = std::make_unique<ShownContextMenu>(*application_, kind, std::move(context), customUis_);
+}
+
+std::vector<office::MenuEntry> OutlookDriver::ContextMenuEntries() const {
+  if (!menu_) throw std::logic_error("no context menu is open");
+  return menu_->Entries();
+}
+
+MenuChoice OutlookDriver::ChooseContextMenuEntry(const std::vector<std::string>& path) {
+  if (!menu_) throw std::logic_error("no context menu is open");
+  if (!menu_->Enabled(path)) return {};
+  // The menu is gone from the screen before the click's handlers run; they may open the next one.
+  const std::unique_ptr<ShownContextMenu> chosen = std::move(menu_);
+  MenuChoice choice = chosen->Click(path);
+  chosen->RaiseClose();
+  return choice;
+}
+
+void OutlookDriver::CloseContextMenu() {
+  if (const std::unique_ptr<ShownContextMenu> open = std::move(menu_)) open->RaiseClose();
+}
+
+void OutlookDriver::SetExplorerCustomUi(office::CustomUi customUi) {
+  RemoveExplorerCustomUi(customUi.owner);
+  customUis_.push_back(std::move(customUi));
+}
+
+void OutlookDriver::RemoveExplorerCustomUi(const std::string& owner) {
+  std::erase_if(customUis_, [&](const office::CustomUi& each) { return each.owner == owner; });
 }
 
 }  // namespace qor::standin

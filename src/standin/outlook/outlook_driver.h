@@ -1,25 +1,23 @@
 #pragma once
 
 // Plays the user and Outlook itself around the stand-in Application: opens, activates and closes
-// windows, switches folders, right-clicks, quits, each with Outlook's events in Outlook's order.
-// For tests and the stand-in host application.
+// windows, switches folders, opens context menus and clicks their entries, quits, each with
+// Outlook's events in Outlook's order. For tests and the stand-in host application.
 
 #include <oaidl.h>
 
-#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "com/com_ptr.h"
 #include "host/memory/memory_outlook.h"
+#include "standin/outlook/shown_context_menu.h"
 
 namespace qor::standin {
 
 class ApplicationObject;
 class ExplorerObject;
-
-// Outlook's OlContextMenu values, the code ContextMenuClose reports.
-enum class ContextMenu : int { Item = 0, View = 1, Folder = 2, Attachment = 3, Store = 4, Shortcut = 5 };
 
 // The version text of a released build of that major version ("11.0.0.8312"); "N.0.0.0" for others.
 std::string OutlookVersionText(int majorVersion);
@@ -58,27 +56,41 @@ class OutlookDriver {
   bool SwitchView(IDispatch& explorer, const std::string& view);
   void ChangeSelection(IDispatch& explorer);
 
-  // Closes every inspector, then every explorer, then raises Quit.
+  // Closes an open context menu, every inspector, then every explorer, then raises Quit.
   void Quit();
   // The application's OptionsPagesAdd(pages); gives the PropertyPages the sinks filled.
   com::ComPtr<IDispatch> ShowOptions();
   // The session's OptionsPagesAdd(pages, folder), for a folder's property sheet.
   com::ComPtr<IDispatch> ShowFolderProperties(std::shared_ptr<host::memory::MemoryFolder> folder);
 
-  // Called with the menu bar while the menu is shown; null when Outlook offers add-ins no menu.
-  using MenuVisitor = std::function<void(IDispatch* menu)>;
-  // Outlook 2007 and later: FolderContextMenuDisplay(bar, folder), the visitor, ContextMenuClose(2).
-  // Outlook 2002 and 2003: OnUpdate on the active explorer's CommandBars, then the visitor with that
-  // collection's "Folder Context Menu" bar. Outlook 2000: the visitor with null.
-  void RightClickFolder(std::shared_ptr<host::memory::MemoryFolder> folder, const MenuVisitor& whileShown);
-  // Outlook 2007 and later: the display event of `kind` with a new bar named `barName` and
-  // `context` (Selection, View, Folder, ...), the visitor, then ContextMenuClose(kind).
-  void ShowContextMenu(ContextMenu kind, const std::string& barName, IDispatch* context, const MenuVisitor& whileShown);
+  // The user right-clicks `folder` in the folder list: OpenContextMenu(ContextMenu::Folder, folder).
+  void RightClickFolder(std::shared_ptr<host::memory::MemoryFolder> folder);
+  // Shows a context menu of `kind` on `context` (the folder, Selection, View, ...) with the events
+  // of this version (see ShownContextMenu), after closing a menu still open. It stays open until
+  // an entry is chosen, it is closed, or Outlook quits.
+  void OpenContextMenu(ContextMenu kind, com::ComPtr<IDispatch> context);
+  bool ContextMenuOpen() const noexcept { return static_cast<bool>(menu_); }
+  // What the open menu shows. Throws std::logic_error when no menu is open.
+  std::vector<office::MenuEntry> ContextMenuEntries() const;
+  // Clicks the entry at `path`, then the menu closes: Outlook 2007 and later raise
+  // ContextMenuClose once the click's handlers have returned. A disabled entry takes no click and
+  // the menu stays open. Throws std::logic_error when no menu is open, std::invalid_argument when
+  // no entry is at `path` or it opens a submenu.
+  MenuChoice ChooseContextMenuEntry(const std::vector<std::string>& path);
+  // The user dismisses the open menu; nothing when none is open.
+  void CloseContextMenu();
+
+  // An add-in's customUI document for the explorer's ribbon, whose context-menu extensions Outlook
+  // 2010 and later show; it replaces the owner's earlier one. Menus open already keep theirs.
+  void SetExplorerCustomUi(office::CustomUi customUi);
+  void RemoveExplorerCustomUi(const std::string& owner);
 
  private:
   ExplorerObject& ExplorerOf(IDispatch& window) const;
 
   com::ComPtr<ApplicationObject> application_;
+  std::vector<office::CustomUi> customUis_;  // in load order
+  std::unique_ptr<ShownContextMenu> menu_;
 };
 
 }  // namespace qor::standin

@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "com/com_object.h"
-#include "com/dispatch_impl.h"
+#include "standin/office/counted_dispatch.h"
 #include "standin/outlook/outlook_ids.h"
 
 namespace qor::standin {
 
-class PropertyPagesObject final : public com::ComObject<PropertyPagesObject, com::DispatchImpl<PropertyPagesObject>> {
+class PropertyPagesObject final
+    : public com::ComObject<PropertyPagesObject, office::CountedDispatch<PropertyPagesObject>> {
  public:
   static const com::DispatchTable<PropertyPagesObject>& DispatchMembers();
   static bool ExtraInterface(REFIID iid) noexcept { return iid == ids::kPropertyPages; }

@@ -9,12 +9,12 @@
 
 #include "com/com_object.h"
 #include "com/connection_points.h"
-#include "com/dispatch_impl.h"
+#include "standin/office/counted_dispatch.h"
 
 namespace qor::standin {
 
 class WindowsObject final
-    : public com::ComObject<WindowsObject, com::DispatchImpl<WindowsObject>, com::ConnectionPointContainerImpl> {
+    : public com::ComObject<WindowsObject, office::CountedDispatch<WindowsObject>, com::ConnectionPointContainerImpl> {
  public:
   // `iid` is _Explorers or _Inspectors, `eventsIid` ExplorersEvents or InspectorsEvents.
   WindowsObject(const IID& iid, const IID& eventsIid);

@@ -58,7 +58,7 @@ class Runner {
 
   // After the wizard has closed, every command is only reported.
   bool Closed(const std::string& what) {
-    if (!driver_.Form().Closed()) return false;
+    if (!driver_.Closed()) return false;
     out_ << "ignored " << what << '\n';
     return true;
   }
@@ -69,7 +69,7 @@ class Runner {
     if (Closed(name)) return;
     const bool done = action(control);
     if (!done) out_ << "ignored " << name << '\n';
-    if (driver_.Form().Closed()) out_ << "closed\n";
+    if (driver_.Closed()) out_ << "closed\n";
   }
 
   template <typename Action>
@@ -158,6 +158,10 @@ void RunScript(std::istream& script, WizardDriver& driver, const ScriptHooks& ho
     }
     out.flush();
   }
+}
+
+void RunCommand(const std::string& line, WizardDriver& driver, const ScriptHooks& hooks, std::ostream& out) {
+  Runner(driver, hooks, out).Run(line);
 }
 
 }  // namespace qor::wizard

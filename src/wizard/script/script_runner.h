@@ -26,4 +26,7 @@ struct ScriptHooks {
 // or property the wizard does not know.
 void RunScript(std::istream& script, WizardDriver& driver, const ScriptHooks& hooks, std::ostream& out);
 
+// Runs one command line; throws ScriptError, without a line number, as RunScript would.
+void RunCommand(const std::string& line, WizardDriver& driver, const ScriptHooks& hooks, std::ostream& out);
+
 }  // namespace qor::wizard

@@ -22,6 +22,8 @@ class WizardDriver {
 
   // The form whose controls the names refer to.
   virtual TfrmQORMain& Form() = 0;
+  // Once closed, the wizard takes no more commands.
+  virtual bool Closed() { return Form().Closed(); }
 
   // Each returns false, doing nothing, where a user could not have acted: a disabled control, one
   // on a page not shown, a box that takes no typing.

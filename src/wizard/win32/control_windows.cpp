@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/wide_text_win32.h"
@@ -103,7 +104,7 @@ const wchar_t* SheetClassName() {
     sheet.hInstance = GetModuleHandleW(nullptr);
     sheet.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     sheet.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    sheet.lpszClassName = L"QorWizardSheet";
+    sheet.lpszClassName = kSheetClassName;
     if (RegisterClassExW(&sheet) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
       throw std::runtime_error("cannot register the wizard's window class");
     }
@@ -191,6 +192,26 @@ void ControlWindows::CreateSheets(const PageControl& pages, HWND parent, RECT ar
     if (window == nullptr) throw std::runtime_error("cannot create the wizard's page " + sheet->name);
     sheets_[sheet.get()] = window;
   }
+}
+
+HWND ControlWindowIn(HWND dialog, const TfrmQORMain& form, const Control& control) {
+  const auto& controls = form.Controls();
+  const auto at = std::find(controls.begin(), controls.end(), &control);
+  if (at == controls.end()) return nullptr;
+  struct Search {
+    int id;
+    HWND found;
+  } search{kFirstControlId + static_cast<int>(at - controls.begin()), nullptr};
+  EnumChildWindows(
+      dialog,
+      [](HWND window, LPARAM state) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(state);
+        if (GetDlgCtrlID(window) != s.id) return TRUE;
+        s.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 Control* ControlWindows::ControlOf(HWND window) const {

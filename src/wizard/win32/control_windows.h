@@ -56,8 +56,14 @@ class ControlWindows {
   bool syncing_ = false;
 };
 
+inline constexpr wchar_t kSheetClassName[] = L"QorWizardSheet";
+
 // The container window class of pages and tab sheets: it passes its children's notifications on
 // to the dialog. Registered once per process.
 const wchar_t* SheetClassName();
+
+// The window of `control` in a dialog whose windows ControlWindows made for a form of `form`'s
+// design, found by its command id, as a program outside the wizard's module finds it; null if none.
+HWND ControlWindowIn(HWND dialog, const TfrmQORMain& form, const Control& control);
 
 }  // namespace qor::wizard::win32

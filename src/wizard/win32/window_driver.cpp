@@ -54,14 +54,20 @@ int SelectedIndex(HWND window, bool combo) {
 
 }  // namespace
 
-bool WindowDriver::Usable(HWND window) const {
-  return IsWindowVisible(window) != FALSE && IsWindowEnabled(window) != FALSE && !window_.Form().Closed();
+bool WindowDriver::Closed() { return form_.Closed() || IsWindowVisible(dialog_) == FALSE; }
+
+HWND WindowDriver::Window(const Control& control) const {
+  return controls_ != nullptr ? controls_->Window(control) : ControlWindowIn(dialog_, form_, control);
+}
+
+bool WindowDriver::Usable(HWND window) {
+  return IsWindowVisible(window) != FALSE && IsWindowEnabled(window) != FALSE && !Closed();
 }
 
 void WindowDriver::Settle() {
   MSG message{};
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (!IsDialogMessageW(window_.Handle(), &message)) {
+    if (!IsDialogMessageW(dialog_, &message)) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
@@ -69,7 +75,7 @@ void WindowDriver::Settle() {
 }
 
 bool WindowDriver::Click(Control& control) {
-  const HWND window = window_.Controls().Window(control);
+  const HWND window = Window(control);
   if (!Usable(window) || (control.Kind() != ControlKind::Button && control.Kind() != ControlKind::LinkButton &&
                           control.Kind() != ControlKind::CheckBox)) {
     return false;
@@ -80,7 +86,7 @@ bool WindowDriver::Click(Control& control) {
 }
 
 bool WindowDriver::Type(Edit& edit, const std::string& text) {
-  const HWND window = window_.Controls().Window(edit);
+  const HWND window = Window(edit);
   if (!Usable(window) || (GetWindowLongW(window, GWL_STYLE) & ES_READONLY) != 0) return false;
   SetWindowTextW(window, platform::WidenUtf8(text).c_str());  // the edit box reports EN_CHANGE
   Settle();
@@ -88,7 +94,7 @@ bool WindowDriver::Type(Edit& edit, const std::string& text) {
 }
 
 bool WindowDriver::Select(Control& list, int index) {
-  const HWND window = window_.Controls().Window(list);
+  const HWND window = Window(list);
   if (!Usable(window)) return false;
   const bool combo = list.Kind() == ControlKind::ComboBox;
   SendMessageW(window, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -101,7 +107,7 @@ bool WindowDriver::Select(Control& list, int index) {
 }
 
 bool WindowDriver::ShowTab(PageControl& pages, int index) {
-  const HWND window = window_.Controls().Window(pages);
+  const HWND window = Window(pages);
   if (!pages.showTabs || !Usable(window)) return false;
   if (index < 0 || index >= static_cast<int>(SendMessageW(window, TCM_GETITEMCOUNT, 0, 0))) return false;
   SendMessageW(window, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -112,7 +118,7 @@ bool WindowDriver::ShowTab(PageControl& pages, int index) {
 }
 
 std::string WindowDriver::Property(Control& control, const std::string& property) {
-  const HWND window = window_.Controls().Window(control);
+  const HWND window = Window(control);
   if (property == "Enabled") return FormatBool(IsWindowEnabled(window) != FALSE);
   if (property == "Visible") return FormatBool(IsWindowVisible(window) != FALSE);
   if (property == "Checked") return FormatBool(SendMessageW(window, BM_GETCHECK, 0, 0) == BST_CHECKED);
@@ -171,6 +177,25 @@ void MessageBoxAnswerer::Answer(HWND box) {
   }
   // Pressed once the box's loop takes the next message, as a user's click would arrive.
   PostMessageW(GetDlgItem(box, button), BM_CLICK, 0, 0);
+}
+
+HWND FindShownWizard() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM state) -> BOOL {
+        wchar_t className[16] = {};
+        GetClassNameW(window, className, 16);
+        // A dialog whose pages are the wizard's sheets.
+        if (IsWindowVisible(window) == FALSE || lstrcmpW(className, L"#32770") != 0 ||
+            FindWindowExW(window, nullptr, kSheetClassName, nullptr) == nullptr) {
+          return TRUE;
+        }
+        *reinterpret_cast<HWND*>(state) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 void CaptureWizard(HWND dialog, HWND box, const std::string& file) {

@@ -14,9 +14,15 @@ namespace qor::wizard::win32 {
 // window messages to the real controls, and what `show` prints is read back from them.
 class WindowDriver final : public WizardDriver {
  public:
-  explicit WindowDriver(WizardWindow& window) : window_(window) {}
+  explicit WindowDriver(WizardWindow& window)
+      : form_(window.Form()), dialog_(window.Handle()), controls_(&window.Controls()) {}
+  // The wizard's dialog `dialog` as another module (an add-in) shows it: `layout` is a form of the
+  // same design, whose controls name the dialog's windows.
+  WindowDriver(TfrmQORMain& layout, HWND dialog) : form_(layout), dialog_(dialog), controls_(nullptr) {}
 
-  TfrmQORMain& Form() override { return window_.Form(); }
+  TfrmQORMain& Form() override { return form_; }
+  // Closed, or its window gone from the screen.
+  bool Closed() override;
   bool Click(Control& control) override;
   bool Type(Edit& edit, const std::string& text) override;
   bool Select(Control& list, int index) override;
@@ -24,13 +30,20 @@ class WindowDriver final : public WizardDriver {
   std::string Property(Control& control, const std::string& property) override;
 
  private:
+  HWND Window(const Control& control) const;
   // A window the user can reach: shown on screen and enabled.
-  bool Usable(HWND window) const;
+  bool Usable(HWND window);
   // Lets what the action posted happen, as the message loop would.
   void Settle();
 
-  WizardWindow& window_;
+  TfrmQORMain& form_;
+  HWND dialog_;
+  const ControlWindows* controls_;  // null: the windows are found by their command ids
 };
+
+// The wizard's dialog among this thread's windows on the screen, whichever module made it; null
+// when none is shown.
+HWND FindShownWizard();
 
 // Answers the wizard's real message boxes as the script said: each box is read back from its
 // window, printed as a `message` line, pictured when the script asked for it, and its button

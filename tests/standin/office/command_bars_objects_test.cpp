@@ -148,12 +148,13 @@ TEST_F(CommandBarObjectsTest, DeletedControl_EveryObjectFailsWithOfficesMessage)
   EXPECT_EQ(bars.Item("Standard").Controls().Count(), 3);
 }
 
-TEST_F(CommandBarObjectsTest, Bars_ContextMenusExistOnlyForVersions10And11) {
+TEST_F(CommandBarObjectsTest, Bars_ContextMenusExistOnlyBeforeOutlook2007) {
   const std::vector<std::string> plain{"Menu Bar", "Standard"};
+  const std::vector<std::string> folderMenu{"Menu Bar", "Standard", "Folder Context Menu"};
   const std::vector<std::string> withMenus{"Menu Bar", "Standard", "Folder Context Menu", "Context Menu"};
   for (const int version : {9, 10, 11, 12, 14}) {
     auto object = CreateCommandBars(version);
-    EXPECT_EQ(BarNames(*object), version == 10 || version == 11 ? withMenus : plain) << version;
+    EXPECT_EQ(BarNames(*object), version == 9 ? folderMenu : version <= 11 ? withMenus : plain) << version;
     EXPECT_EQ(CommandBars(object).Count(), static_cast<int>(BarNames(*object).size()));
   }
 }

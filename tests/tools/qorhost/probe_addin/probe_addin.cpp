@@ -8,9 +8,26 @@
 #include "com/bstr.h"
 #include "com/dispatch_call.h"
 #include "com/utf.h"
+#include "engine/exclusions.h"
+#include "host/automation/outlook_automation.h"
+#include "platform/system_services.h"
+#include "platform/text_file.h"
+#include "wizard/win32/wizard_window.h"
 
 namespace qor::probe {
 namespace {
+
+// The explorer ribbon's additions to the folder context menu.
+constexpr char kFolderMenu[] =
+    "  <contextMenus>\r\n"
+    "    <contextMenu idMso=\"ContextMenuFolder\">\r\n"
+    "      <menu id=\"probeMenu\" label=\"Probe &amp; Menu\">\r\n"
+    "        <button id=\"probeWizard\" tag=\"wizard\" label=\"Probe Wizard\" onAction=\"Probe_OnAction\"/>\r\n"
+    "        <button id=\"probeHello\" label=\"Hello\" onAction=\"Probe_OnAction\"/>\r\n"
+    "      </menu>\r\n"
+    "      <button id=\"probeOff\" label=\"Off\" enabled=\"false\" onAction=\"Probe_OnAction\"/>\r\n"
+    "    </contextMenu>\r\n"
+    "  </contextMenus>\r\n";
 
 constexpr IID kApplicationEvents = {0x0006304E, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 constexpr DISPID kQuit = 0xF007;
@@ -74,7 +91,9 @@ ProbeAddin::~ProbeAddin() {
 }
 
 const com::DispatchTable<ProbeAddin>& ProbeAddin::DispatchMembers() {
-  static const auto table = com::DispatchTable<ProbeAddin>().Method("Probe_OnLoad", &ProbeAddin::OnLoad);
+  static const auto table = com::DispatchTable<ProbeAddin>()
+                                .Method("Probe_OnLoad", &ProbeAddin::OnLoad)
+                                .Method("Probe_OnAction", &ProbeAddin::OnAction);
   return table;
 }
 
@@ -106,6 +125,7 @@ HRESULT ProbeAddin::OnConnection(IDispatch* application, ext_ConnectMode mode, I
   if (application == nullptr || addInInst == nullptr || custom == nullptr || *custom == nullptr) return E_POINTER;
   com::ComPtr<IDispatch> held;
   held.CopyFrom(application);
+  application_ = held;
   com::Dispatch app(held);
   com::ComPtr<IDispatch> entryObject;
   entryObject.CopyFrom(addInInst);
@@ -137,6 +157,7 @@ HRESULT ProbeAddin::OnConnection(IDispatch* application, ext_ConnectMode mode, I
 HRESULT ProbeAddin::OnDisconnection(ext_DisconnectMode mode, SAFEARRAY** custom) noexcept try {
   Say("OnDisconnection mode=" + std::to_string(mode) + (custom != nullptr && *custom != nullptr ? "" : " no-custom"));
   Unadvise();
+  application_.Reset();
   return S_OK;
 } catch (...) {
   return com::ReportToCom();
@@ -172,14 +193,13 @@ HRESULT ProbeAddin::GetCustomUI(BSTR ribbonId, BSTR* document) noexcept try {
   *document = nullptr;
   const std::string ribbon = com::Bstr(ribbonId).ToUtf8();
   Say("GetCustomUI " + ribbon);
-  *document =
-      com::Bstr(
-          "<customUI xmlns=\"http://schemas.microsoft.com/office/2009/07/customui\" onLoad=\"Probe_OnLoad\">\r\n"
-          "  <ribbon><tabs><tab id=\"probeTab\" label=\"" +
-          ribbon +
-          "\"/></tabs></ribbon>\r\n"
-          "</customUI>")
-          .Detach();
+  const std::string menus = ribbon != "Microsoft.Outlook.Explorer" ? "" : kFolderMenu;
+  *document = com::Bstr(
+                  "<customUI xmlns=\"http://schemas.microsoft.com/office/2009/07/customui\" "
+                  "onLoad=\"Probe_OnLoad\">\r\n"
+                  "  <ribbon><tabs><tab id=\"probeTab\" label=\"" +
+                  ribbon + "\"/></tabs></ribbon>\r\n" + menus + "</customUI>")
+                  .Detach();
   return S_OK;
 } catch (...) {
   return com::ReportToCom();
@@ -188,6 +208,31 @@ HRESULT ProbeAddin::GetCustomUI(BSTR ribbonId, BSTR* document) noexcept try {
 void ProbeAddin::OnLoad(com::ComPtr<IDispatch> ribbon) {
   Say("Probe_OnLoad");
   com::Dispatch(std::move(ribbon)).Call("InvalidateControl", "probeTab");
+}
+
+void ProbeAddin::OnAction(com::ComPtr<IDispatch> control) {
+  com::Dispatch shown(std::move(control));
+  const std::string id = shown.Get("Id").ToUtf8();
+  Say("Probe_OnAction id=" + id + " tag=" + shown.Get("Tag").ToUtf8() +
+      " context=" + com::Dispatch(shown.Get("Context").ToDispatch()).Get("Name").ToUtf8());
+  if (id != "probeWizard") return;
+  if (wizardOpen_ || !application_) {
+    Say("dropped");
+    return;
+  }
+  wizardOpen_ = true;
+  try {
+    const std::shared_ptr<host::Application> outlook = host::automation::WrapApplication(application_);
+    const std::unique_ptr<platform::SpecialFolders> folders = platform::CreateSpecialFolders();
+    platform::SystemServices system(platform::PathFromUtf8(engine::MakeUsersAppFolderPath(*folders)));
+    wizard::win32::WizardWindow wizard({*outlook, system.Get()}, GetActiveWindow());
+    wizard.ShowModal();
+  } catch (...) {
+    wizardOpen_ = false;
+    throw;
+  }
+  wizardOpen_ = false;
+  Say("wizard closed");
 }
 
 void ProbeAddin::Unadvise() noexcept {

@@ -1,7 +1,8 @@
 #pragma once
 
 // The probe: a COM add-in for qorhost's tests that prints every call Outlook makes on it, and what
-// it sees of Outlook, as `probe PROGID ...` lines on the host's standard output.
+// it sees of Outlook, as `probe PROGID ...` lines on the host's standard output. Its explorer
+// ribbon adds a menu to the folder context menu, one of whose entries opens the wizard.
 
 #include <oaidl.h>
 #include <ocidl.h>
@@ -57,9 +58,14 @@ class ProbeAddin final
 
   void Say(const std::string& what) const { Print(std::string("probe ") + class_.progId + " " + what); }
   void OnLoad(com::ComPtr<IDispatch> ribbon);
+  // A folder-menu entry chosen: prints what the IRibbonControl says; "probeWizard" opens the
+  // wizard, modal, on the Outlook this add-in is connected to, unless one is open already.
+  void OnAction(com::ComPtr<IDispatch> control);
   void Unadvise() noexcept;
 
   const ProbeClass& class_;
+  com::ComPtr<IDispatch> application_;
+  bool wizardOpen_ = false;
   com::ComPtr<IConnectionPoint> quitEvents_;
   DWORD cookie_ = 0;
 };
