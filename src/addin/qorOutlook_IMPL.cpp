@@ -3,6 +3,7 @@
 #include "com/dispatch_call.h"
 #include "engine/exclusions.h"
 #include "framework/adx_factory.h"
+#include "framework/command_bar_items.h"
 #include "framework/com_server.h"
 #include "framework/module_instance.h"
 #include "framework/outlook_application.h"
@@ -32,6 +33,25 @@ TAddInModule::TAddInModule()
   SetSupportedApps({framework::ohaOutlook});
   OnAddInInitialize = [this](framework::TadxCOMAddInModule& sender) { adxCOMAddInModuleAddInInitialize(sender); };
   OnAddInFinalize = [this](framework::TadxCOMAddInModule& sender) { adxCOMAddInModuleAddInFinalize(sender); };
+
+  mnuMain.SetCommandBarName(L"FolderContextMenu");
+  mnuMain.SetSupportedApp(framework::ohaOutlook);
+  mnuMain.SetPropertyChanged(1);
+  auto& popup = *mnuMain.Controls().Add(framework::adxPopup).AsPopup();
+  popup.SetCaption(L"QOR for Outlook");
+  popup.SetOfficeTag(L"{3FB59FA9-E1F8-4964-93EE-A4BDE994FD21}");
+  popup.SetTemporary(true);
+  popup.SetPropertyChanged(1);
+  const auto button = [&](const wchar_t* caption, const wchar_t* tag, std::uint32_t changed, void (TAddInModule::*click)()) {
+    auto& item = *popup.Controls().Add(framework::adxButton).AsButton();
+    item.SetCaption(caption);
+    item.SetOfficeTag(tag);
+    item.SetTemporary(true);
+    item.SetPropertyChanged(changed);
+    item.OnClick = [this, click](framework::TadxCommandBarControl&) { (this->*click)(); };
+  };
+  button(L"QOR Agent", L"{28EAC539-1DE3-4654-BB91-B7521CA1A367}", 2, &TAddInModule::mnuMainControls0Click);
+  button(L"Online Help", L"{61E2FB79-5F28-43E3-BC1A-D1370343B7BC}", 1, &TAddInModule::mnuMainControls0Controls1Click);
 }
 
 // Under Outlook's fast shutdown the module goes without OnAddInFinalize.

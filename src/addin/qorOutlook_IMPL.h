@@ -1,13 +1,14 @@
 #pragma once
 
-// TAddInModule: this add-in's module. Its design declares the add-in (its name and host); its
-// handlers open the wizard, the help page and the text editor.
+// TAddInModule: this add-in's module. Its design declares the add-in (its name and host) and its
+// folder context menu; its handlers open the wizard, the help page and the text editor.
 
 #include <oaidl.h>
 
 #include <memory>
 
 #include "framework/addin_module.h"
+#include "framework/context_menu.h"
 #include "platform/services.h"
 
 namespace qor::framework {
@@ -35,6 +36,9 @@ class TAddInModule final : public framework::TadxCOMAddInModule {
 
   // Where the handlers' shell "open" goes; the Windows shell unless a test says otherwise.
   void SetShell(platform::Shell& shell) noexcept { shell_ = &shell; }
+
+  // "QOR for Outlook" > "QOR Agent", "Online Help" on Outlook's folder context menu.
+  framework::TadxContextMenu mnuMain{this};
 
  private:
   std::unique_ptr<platform::Shell> ownShell_;

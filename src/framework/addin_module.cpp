@@ -6,6 +6,7 @@
 #include "framework/adx_error.h"
 #include "framework/adx_factory.h"
 #include "framework/color_scheme_window.h"
+#include "framework/outlook2007_application.h"
 #include "framework/outlook_application.h"
 #include "platform/wide_text_win32.h"
 
@@ -85,12 +86,20 @@ void TadxCOMAddInModule::SetHostApplication() {
       outlook_ = std::make_unique<OutlookApplication>(hostApp_);
       hostMajorVersion_ = MajorVersionOf(outlook_->Version());
       isRibbon_ = hostMajorVersion_ > 11;
+      // Outlook 2007 and later announce their context menus through application events.
+      if (isRibbon_) {
+        outlook2007_ = std::make_unique<TadxOutlook2007Application>(this);
+        outlook2007_->ConnectTo(*hostApp_.Get());
+      }
     }
     return;
   }
 }
 
-void TadxCOMAddInModule::FreeHostApplication() noexcept { outlook_.reset(); }
+void TadxCOMAddInModule::FreeHostApplication() noexcept {
+  outlook2007_.reset();
+  outlook_.reset();
+}
 
 std::wstring TadxCOMAddInModule::GetRegistryKey() const {
   return factory_ == nullptr ? std::wstring() : factory_->GetRegKey(hostType_);

@@ -11,8 +11,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "com/com_ptr.h"
+#include "com/variant.h"
 #include "framework/adx_types.h"
 #include "framework/registry.h"
 
@@ -21,7 +23,13 @@ namespace qor::framework {
 class ColorSchemeWindow;
 class OutlookApplication;
 class TadxAddin;
+class TadxBuiltInControl;
+class TadxCommandBarControl;
+class TadxCommandBarPopup;
+class TadxCustomCommandBar;
+class TadxEventSink;
 class TadxFactory;
+class TadxOutlook2007Application;
 
 class TadxCOMAddInModule {
  public:
@@ -65,6 +73,16 @@ class TadxCOMAddInModule {
       OnCallBack;
   std::function<void(TadxCOMAddInModule& sender, TadxOfficeColorScheme scheme)> OnOfficeColorSchemeChanged;
 
+  // Outlook's windows, as the add-in object tracks them; `window` is the explorer or inspector.
+  using WindowEvent = std::function<void(TadxCOMAddInModule& sender, IDispatch* window)>;
+  WindowEvent OnOLNewExplorer, OnOLExplorerActivate, OnOLExplorerFolderSwitch, OnOLExplorerViewSwitch,
+      OnOLExplorerDeactivate, OnOLExplorerSelectionChange, OnOLExplorerClose;
+  WindowEvent OnOLNewInspector, OnOLInspectorActivate, OnOLInspectorDeactivate, OnOLInspectorClose;
+  // The new folder or view, and the Cancel flag Outlook reads back.
+  using BeforeSwitchEvent =
+      std::function<void(TadxCOMAddInModule& sender, IDispatch* explorer, const com::Variant& target, bool& cancel)>;
+  BeforeSwitchEvent OnOLExplorerBeforeFolderSwitch, OnOLExplorerBeforeViewSwitch;
+
   // Connection state.
   const com::ComPtr<IDispatch>& HostApp() const noexcept { return hostApp_; }
   void SetHostApp(com::ComPtr<IDispatch> app) noexcept { hostApp_ = std::move(app); }
@@ -94,6 +112,51 @@ class TadxCOMAddInModule {
   void SetOfficeXMLNS(const std::wstring& value) { officeXmlns_ = value; }
   TadxOfficeColorScheme OfficeColorScheme() const noexcept { return colorScheme_; }
   int& StartupCompleteCounter() noexcept { return startupCompleteCounter_; }
+  // An explorer opened and not yet activated for the add-in.
+  bool ExplFirstStart() const noexcept { return explFirstStart_; }
+  void SetExplFirstStart(bool value) noexcept { explFirstStart_ = value; }
+  bool FastCommandBarSearch() const noexcept { return fastCommandBarSearch_; }
+  void SetFastCommandBarSearch(bool value) noexcept { fastCommandBarSearch_ = value; }
+  TadxOutlook2007Application* Outlook2007InternalWrapper() const noexcept { return outlook2007_.get(); }
+
+  // The module's command bars in creation order, its built-in-control components, and the
+  // connected control sinks. Bars and components enter and leave these lists themselves.
+  const std::vector<TadxCustomCommandBar*>& CommandBarList() const noexcept { return commandBarList_; }
+  const std::vector<TadxBuiltInControl*>& BuiltInControls() const noexcept { return builtInControls_; }
+  std::vector<TadxCustomCommandBar*>& CommandBarRegistry() noexcept { return commandBarList_; }
+  std::vector<TadxBuiltInControl*>& BuiltInControlRegistry() noexcept { return builtInControls_; }
+  std::vector<TadxEventSink*>& SinkList() noexcept { return sinkList_; }
+
+  // The installer (command_bar_installer.cpp). Searches never throw: nothing is null.
+  com::ComPtr<IDispatch> GetAppCommandBars();
+  // CommandBars(), fetched first while it is empty.
+  const com::ComPtr<IDispatch>& AppCommandBars();
+  // By Name or NameLocal, ASCII letter case ignored.
+  com::ComPtr<IDispatch> FindCommandBar(const std::wstring& name);
+  // Every bar at start-up; context menus are only translated for Outlook 2002 and 2003.
+  void Install();
+  // Throws AdxError 31110 in MapPoint, 31102 for an Outlook bar name holding an apostrophe.
+  void InternalAddCmdBar(TadxCustomCommandBar& bar);
+  // Finds or creates the item's host control on `bar` (or inside `popup`), binds it and pushes
+  // its properties; host errors go to DoError.
+  void InternalAddControl(TadxCommandBarControl& item, TadxCustomCommandBar& bar, TadxCommandBarPopup* popup);
+  void InternalAddBuiltInControl(TadxBuiltInControl& control);
+  void ConnectBuiltinControls();
+  void DisconnectBuiltinControls() noexcept;
+  // Removes persistent controls the module no longer declares.
+  void CheckHungControls(TadxCustomCommandBar& bar);
+  // The user unloading the add-in: every bar supporting the host uninstalled.
+  void UninstallCommandBars();
+
+  // Outlook's windows and menus, as the add-in object and its sinks report them.
+  // An explorer or inspector became active: CommandBars() is already its collection.
+  void ReconnectWindowBars(bool explorer);
+  // OnUpdate of the active explorer's command bars (Outlook 2002 and 2003 rebuild context menus).
+  void DoCommandBarsUpdate();
+  // Outlook 2007 and later: a context menu is about to show `commandBar`, or the one with that
+  // close code has closed.
+  void DoContextMenuDisplay(DISPID displayEvent, IDispatch* commandBar);
+  void DoContextMenuClose(int closeCode);
 
   // Finds the host behind HostApp by its interfaces and wraps it.
   void SetHostApplication();
@@ -128,6 +191,8 @@ class TadxCOMAddInModule {
   void DoCTPFactoryAvailable() noexcept;
 
  private:
+  bool DeletedByUser(const TadxCommandBarControl& item);
+
   std::wstring addInName_;
   std::wstring description_;
   TadxHostAppSet supportedApps_{ohaExcel};
@@ -153,6 +218,12 @@ class TadxCOMAddInModule {
   TadxOfficeColorScheme colorScheme_ = csUnknown;
   std::unique_ptr<ColorSchemeWindow> colorSchemeWindow_;
   int startupCompleteCounter_ = 0;
+  bool explFirstStart_ = false;
+  bool fastCommandBarSearch_ = false;
+  std::unique_ptr<TadxOutlook2007Application> outlook2007_;
+  std::vector<TadxCustomCommandBar*> commandBarList_;
+  std::vector<TadxBuiltInControl*> builtInControls_;
+  std::vector<TadxEventSink*> sinkList_;
 };
 
 // The major version of a host's version text: the number before the first "." (else the first

@@ -7,8 +7,11 @@
 #include "framework/addin_module.h"
 #include "framework/adx_error.h"
 #include "framework/adx_factory.h"
+#include "framework/command_bar_items.h"
+#include "framework/context_menu.h"
 #include "framework/host_program.h"
 #include "framework/outlook_application.h"
+#include "framework/outlook_windows.h"
 #include "framework/ribbon_callbacks.h"
 #include "framework/xml_helper.h"
 
@@ -46,12 +49,13 @@ TadxStartMode ReadStartMode(const Registry& registry) {
   return smNormal;
 }
 
-// Outlook keeps its command bars on each explorer; the add-in takes the active one's.
-com::ComPtr<IDispatch> AppCommandBars(TadxCOMAddInModule& module) {
-  if (module.HostType() != ohaOutlook || module.OutlookApp() == nullptr) return nullptr;
-  const com::ComPtr<IDispatch> explorer = module.OutlookApp()->Application().Call("ActiveExplorer").ToDispatch();
-  if (!explorer) return nullptr;
-  return com::Dispatch(explorer).Get("CommandBars").ToDispatch();
+// The module's context menus that Outlook 2010 and later build from customUI.
+std::vector<TadxContextMenu*> RibbonContextMenus(const TadxCOMAddInModule& module) {
+  std::vector<TadxContextMenu*> menus;
+  for (TadxCustomCommandBar* bar : module.CommandBarList())
+    if (auto* menu = dynamic_cast<TadxContextMenu*>(bar); menu != nullptr && menu->HasRibbonMarkup())
+      menus.push_back(menu);
+  return menus;
 }
 
 }  // namespace
@@ -139,8 +143,9 @@ HRESULT STDMETHODCALLTYPE TadxAddin::Invoke(DISPID id, REFIID iid, LCID, WORD fl
   if (!IsRibbonCallbackId(id)) return DISP_E_MEMBERNOTFOUND;
   if (result != nullptr) VariantInit(result);
   if ((flags & DISPATCH_METHOD) == 0) return DISP_E_MEMBERNOTFOUND;
-  // Only the load call-back can come: the add-in's document names no control, image or view.
-  if (id != kRibbonLoadedCallback) return E_NOTIMPL;
+  // Only the load call-back and the context-menu entries' action can come: the add-in's document
+  // names no other control, no image and no view.
+  if (id != kRibbonLoadedCallback && id != kOnActionCommonCallback) return E_NOTIMPL;
   if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
   if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
   const com::DispatchArgs args(params->rgvarg, params->cArgs);
@@ -151,10 +156,29 @@ HRESULT STDMETHODCALLTYPE TadxAddin::Invoke(DISPID id, REFIID iid, LCID, WORD fl
     if (argumentError != nullptr) *argumentError = 0;
     return error.Code();
   }
-  RibbonLoaded_Callback(ribbon.Get());
+  if (id == kRibbonLoadedCallback)
+    RibbonLoaded_Callback(ribbon.Get());
+  else
+    OnActionCommon_Callback(ribbon.Get());
   return S_OK;
 } catch (...) {
   return com::ReportToExcepInfo(info);
+}
+
+// A context-menu entry of Outlook 2010 and later: the control's id names the item. A click while
+// the item's previous click is still being handled is dropped by the item.
+void TadxAddin::OnActionCommon_Callback(IDispatch* control) {
+  TadxCOMAddInModule& module = ConnectedModule();
+  if (control == nullptr) return;
+  com::ComPtr<IDispatch> held;
+  held.CopyFrom(control);
+  const std::wstring id = com::Dispatch(held).Get("Id").ToUtf16();
+  for (TadxContextMenu* menu : RibbonContextMenus(module)) {
+    if (TadxCommandBarControl* item = menu->FindByRibbonId(id)) {
+      module.Guarded([&] { item->DoAction(); });
+      return;
+    }
+  }
 }
 
 void TadxAddin::RibbonLoaded_Callback(IDispatch* ribbon) {
@@ -227,12 +251,17 @@ void TadxAddin::StartupComplete() {
   registry.OpenKey(module.GetRegistryKey(), true);
   module.SetStartMode(ReadStartMode(registry));
   module.ReadOfficeColorScheme();
-  module.SetCommandBars(AppCommandBars(module));
+  module.SetCommandBars(module.GetAppCommandBars());
   module.Raise(module.OnAddInInitialize);
+  module.Install();
   module.Raise(module.OnAddInStartupComplete);
   if (module.StartMode() == smFirstStart && registry.IsOpen())
     registry.WriteString(L"ADXStartMode", std::wstring(adxStartModeNames[smNormal]));
-  if (module.HostType() == ohaOutlook && module.OutlookApp() != nullptr) HookOutlook();
+  if (module.HostType() == ohaOutlook && module.OutlookApp() != nullptr) {
+    FWindows = std::make_unique<OutlookWindowTracking>(module);
+    FWindows->Start();
+    HookOutlook();
+  }
   module.CreateColorSchemeWindow();
 }
 
@@ -284,6 +313,7 @@ void TadxAddin::Disconnection(ext_DisconnectMode mode) {
     TadxCOMAddInModule& module = *FAddInModule;
     if (mode == ext_dm_UserClosed) {
       BeginShutdown();
+      module.UninstallCommandBars();
       Registry user(HKEY_CURRENT_USER);
       for (const wchar_t* subkey : {L"\\CommandBars", L"\\Controls"}) {
         const std::wstring key = module.GetRegistryKey() + subkey;
@@ -299,6 +329,7 @@ void TadxAddin::Disconnection(ext_DisconnectMode mode) {
 }
 
 void TadxAddin::ReleaseConnection() noexcept {
+  FWindows.reset();
   if (FAddInModule) FAddInModule->GetRegistry().CloseKey();
   FNameSpace.reset();
   FOnOptionsPagesAdd = nullptr;
@@ -325,10 +356,14 @@ std::wstring TadxAddin::BuildCustomUI(const std::wstring& ribbonId) {
   module.SetIsRibbon(true);
   if (const auto handler = module.OnRibbonBeforeCreate) module.Guarded([&] { handler(module, ribbonId); });
   const int major = module.HostMajorVersion();
-  if (major == 12 || major == 14)
+  // Outlook 2010 and later show on their context menus only what customUI declares there.
+  const std::vector<TadxContextMenu*> contextMenus =
+      major >= 14 && ribbonId == L"Microsoft.Outlook.Explorer" ? RibbonContextMenus(module)
+                                                               : std::vector<TadxContextMenu*>();
+  if (major == 12 || (major == 14 && contextMenus.empty()))
     module.SetOfficeXMLNS(kCustomUI2006);
-  else if (major >= 15)
-    module.SetOfficeXMLNS(kCustomUI2009);  // Office 2013 and later refuse a document without one
+  else if (major >= 14)
+    module.SetOfficeXMLNS(kCustomUI2009);  // context menus, and Office 2013 and later, need it
   TadxXMLHelper writer;
   writer.WriteStartElement(L"customUI");
   writer.WriteAttributeString(L"xmlns", module.OfficeXMLNS());
@@ -338,6 +373,11 @@ std::wstring TadxAddin::BuildCustomUI(const std::wstring& ribbonId) {
   }
   writer.WriteAttributeString(L"onLoad", L"RibbonLoaded_Callback");
   writer.WriteAttributeString(L"loadImage", L"GetImages_Callback");
+  if (!contextMenus.empty()) {
+    writer.WriteStartElement(L"contextMenus");
+    for (const TadxContextMenu* menu : contextMenus) menu->WriteRibbonMarkup(writer, L"OnActionCommon_Callback");
+    writer.WriteEndElement(L"contextMenus");
+  }
   writer.WriteEndElement(L"customUI");
   std::wstring text = writer.Text();
   if (const auto handler = module.OnRibbonBeforeLoad) module.Guarded([&] { handler(module, ribbonId, text); });

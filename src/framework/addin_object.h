@@ -18,6 +18,7 @@
 namespace qor::framework {
 
 class OutlookNameSpace;
+class OutlookWindowTracking;
 class TadxCOMAddInModule;
 class TadxFactory;
 
@@ -59,8 +60,9 @@ class TadxAddin final
 
   TadxCOMAddInModule* Module() const noexcept { return FAddInModule.get(); }
 
-  // The ribbon call-back that Office calls when it has loaded the document.
+  // The ribbon call-backs: Office has loaded the document; a context-menu entry was clicked.
   void RibbonLoaded_Callback(IDispatch* ribbon);
+  void OnActionCommon_Callback(IDispatch* control);
 
  private:
   void StartupComplete();
@@ -79,6 +81,7 @@ class TadxAddin final
   std::function<void(IDispatch* pages)> FOnOptionsPagesAdd;
   std::function<void()> FOnQuit;
   bool FDoNotRaiseShutdownEvents = false;
+  std::unique_ptr<OutlookWindowTracking> FWindows;
   std::unique_ptr<OutlookNameSpace> FNameSpace;
   com::ComPtr<ITypeInfo> dispatchInfo_;
 };

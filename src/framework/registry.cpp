@@ -62,6 +62,27 @@ bool Registry::ValueExists(const std::wstring& name) const {
   return key_ && RegQueryValueExW(key_.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
+std::vector<std::wstring> Registry::ValueNames() const {
+  std::vector<std::wstring> names;
+  if (!key_) return names;
+  DWORD count = 0;
+  DWORD longest = 0;
+  if (RegQueryInfoKeyW(key_.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longest, nullptr,
+                       nullptr, nullptr) != ERROR_SUCCESS)
+    return names;
+  std::wstring name(longest + 1, L'\0');
+  for (DWORD index = 0; index < count; ++index) {
+    DWORD length = static_cast<DWORD>(name.size());
+    if (RegEnumValueW(key_.Get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS)
+      names.emplace_back(name.data(), length);
+  }
+  return names;
+}
+
+bool Registry::DeleteValue(const std::wstring& name) {
+  return key_ && RegDeleteValueW(key_.Get(), name.c_str()) == ERROR_SUCCESS;
+}
+
 std::optional<std::wstring> Registry::ReadString(const std::wstring& name) const {
   if (!key_) return std::nullopt;
   DWORD type = 0;

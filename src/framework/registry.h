@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/unique_any_win32.h"
 
@@ -33,6 +34,8 @@ class Registry {
 
   // Values of the open key. Reads give nothing when the value is missing or of another kind.
   bool ValueExists(const std::wstring& name) const;
+  std::vector<std::wstring> ValueNames() const;
+  bool DeleteValue(const std::wstring& name);
   std::optional<std::wstring> ReadString(const std::wstring& name) const;
   std::optional<std::uint32_t> ReadInteger(const std::wstring& name) const;
   // Throw AdxError naming the value when the write fails.

@@ -11,6 +11,7 @@
 namespace qor::framework {
 
 inline constexpr DISPID kRibbonLoadedCallback = 10;
+inline constexpr DISPID kOnActionCommonCallback = 50;
 
 // Exact, case-sensitive lookup of a name already narrowed to 8 bits.
 std::optional<DISPID> RibbonCallbackId(std::string_view name) noexcept;

@@ -1,0 +1,117 @@
+#include "framework/custom_events.h"
+
+#include <exception>
+
+#include "com/com_object.h"
+#include "framework/addin_module.h"
+#include "framework/adx_error.h"
+#include "framework/event_params.h"
+
+namespace qor::framework {
+
+namespace {
+
+constexpr long kErrorContainedIn = 31113;  // "The %s class cannot be contained in the %s class."
+
+}  // namespace
+
+// The sink the host calls. It outlives its server when the host keeps a reference after the
+// server has gone: from then on it answers every call and does nothing.
+class TadxEventDispatch final : public com::ComObject<TadxEventDispatch, IDispatch> {
+ public:
+  TadxEventDispatch(TadxCustomEvents& server, const IID& events) noexcept : server_(&server), events_(events) {}
+
+  bool ExtraInterface(REFIID iid) const noexcept { return iid == events_; }
+  void ServerDisconnect() noexcept { server_ = nullptr; }
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
+    if (count == nullptr) return E_POINTER;
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept override {
+    if (info == nullptr) return E_POINTER;
+    *info = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                                   UINT*) noexcept override {
+    if (result != nullptr) VariantInit(result);
+    if (server_ == nullptr) return S_OK;
+    // A handler may free the server, and the host its last reference to this sink.
+    com::ComPtr<TadxEventDispatch> self;
+    self.CopyFrom(this);
+    TadxCOMAddInModule& module = server_->Owner();
+    const DISPPARAMS none{};
+    const DISPPARAMS& arguments = params == nullptr ? none : *params;
+    try {
+      std::vector<com::Variant> values = EventParams(arguments);
+      try {
+        server_->InvokeEvent(id, values);
+      } catch (...) {
+        module.DoError(std::current_exception());
+      }
+      WriteBackBooleans(arguments, values);
+    } catch (...) {
+      module.DoError(std::current_exception());
+    }
+    return S_OK;
+  }
+
+ private:
+  TadxCustomEvents* server_;
+  IID events_;
+};
+
+TadxCustomEvents::TadxCustomEvents(TadxCOMAddInModule* owner) : owner_(owner) {
+  if (owner_ == nullptr)
+    throw AdxError("The TadxCustomEvents class cannot be contained in the nil class.", kErrorContainedIn);
+}
+
+TadxCustomEvents::~TadxCustomEvents() {
+  TadxCustomEvents::Disconnect();
+  if (FEventDispatch) FEventDispatch->ServerDisconnect();
+  FEventDispatch.Reset();
+  if (serverData_ != nullptr) --serverData_->InstanceCount;
+}
+
+void TadxCustomEvents::InitServerData(TServerData& data) {
+  FEventDispatch = com::Make<TadxEventDispatch>(*this, data.EventIID);
+  serverData_ = &data;
+  ++data.InstanceCount;
+}
+
+void TadxCustomEvents::ConnectTo(IDispatch& source) {
+  Disconnect();
+  ConnectEvents(source);
+}
+
+void TadxCustomEvents::Disconnect() noexcept { DisconnectEvents(); }
+
+void TadxCustomEvents::InvokeEvent(DISPID, std::vector<com::Variant>&) {}
+
+void TadxCustomEvents::ConnectEvents(IDispatch& source) noexcept {
+  if (!FEventDispatch || FEventsConnection != 0) return;
+  com::ComPtr<IConnectionPointContainer> container;
+  com::ComPtr<IConnectionPoint> point;
+  DWORD cookie = 0;
+  if (FAILED(source.QueryInterface(__uuidof(IConnectionPointContainer), container.PutVoid())) ||
+      FAILED(container->FindConnectionPoint(serverData_->EventIID, point.Put())) || !point ||
+      FAILED(point->Advise(static_cast<IDispatch*>(FEventDispatch.Get()), &cookie)) || cookie == 0)
+    return;
+  FEventsPoint = std::move(point);
+  FEventsConnection = cookie;
+}
+
+void TadxCustomEvents::DisconnectEvents() noexcept {
+  if (FEventsConnection != 0 && FEventsPoint) FEventsPoint->Unadvise(FEventsConnection);
+  FEventsPoint.Reset();
+  FEventsConnection = 0;
+}
+
+IDispatch* TadxCustomEvents::EventDispatch() const noexcept { return FEventDispatch.Get(); }
+
+}  // namespace qor::framework

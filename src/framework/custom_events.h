@@ -1,0 +1,62 @@
+#pragma once
+
+// TadxCustomEvents: the base of the framework's host-event classes. It hands a TadxEventDispatch
+// to the host's connection point and turns each incoming Invoke into one InvokeEvent call with the
+// arguments in declaration order. Handler errors go to the owning module's DoError; a by-reference
+// Boolean a handler changed (an event's Cancel) is written back to the host.
+
+#include <oaidl.h>
+#include <ocidl.h>
+
+#include <vector>
+
+#include "com/com_ptr.h"
+#include "com/variant.h"
+
+namespace qor::framework {
+
+class TadxCOMAddInModule;
+class TadxEventDispatch;
+
+// Per event class: the event interface it advises, and how many instances are alive.
+struct TServerData {
+  IID EventIID;
+  int InstanceCount = 0;
+};
+
+class TadxCustomEvents {
+ public:
+  // Throws AdxError 31113 without an owner.
+  explicit TadxCustomEvents(TadxCOMAddInModule* owner);
+  virtual ~TadxCustomEvents();
+  TadxCustomEvents(const TadxCustomEvents&) = delete;
+  TadxCustomEvents& operator=(const TadxCustomEvents&) = delete;
+
+  // Disconnects first; a source without the event interface leaves the object unconnected.
+  virtual void ConnectTo(IDispatch& source);
+  virtual void Disconnect() noexcept;
+  // Called by the dispatch object for every host event; `params[0]` is the first declared argument.
+  virtual void InvokeEvent(DISPID id, std::vector<com::Variant>& params);
+
+  TadxCOMAddInModule& Owner() const noexcept { return *owner_; }
+  TServerData& ServerData() const noexcept { return *serverData_; }
+
+ protected:
+  // Every descendant's constructor calls this with its static record: it counts the instance and
+  // makes the dispatch object the host will call.
+  void InitServerData(TServerData& data);
+  // Advise on `source` and unadvise; failures are silent (the cookie stays 0).
+  void ConnectEvents(IDispatch& source) noexcept;
+  void DisconnectEvents() noexcept;
+  // The object advised on the host, for descendants that hand it out themselves.
+  IDispatch* EventDispatch() const noexcept;
+
+ private:
+  TadxCOMAddInModule* owner_;
+  TServerData* serverData_ = nullptr;
+  com::ComPtr<TadxEventDispatch> FEventDispatch;
+  com::ComPtr<IConnectionPoint> FEventsPoint;
+  DWORD FEventsConnection = 0;
+};
+
+}  // namespace qor::framework
