@@ -162,6 +162,16 @@ TEST_F(CommandBarsTest, BoundItemsFollowTheHostAndClicksReachOnlyTheirOwnHandler
   EXPECT_EQ(Host().Click("{00000000-0000-0000-0000-0000000000A3}").sinksCalled, 1u);
   EXPECT_THAT(TakeLog(), ElementsAre("Refresh", "QOR Settings"));
 
+  // Office lets go of the objects the add-in holds: the next click still arrives, and binds the
+  // button to the control that fired, so later calls work again.
+  Host().DisconnectObjects();
+  EXPECT_THROW(host::office::CommandBarControl(module.refresh->DefaultInterface()).Caption(), com::ComError);
+  EXPECT_EQ(Host().Click("{00000000-0000-0000-0000-0000000000A1}").sinksCalled, 1u);
+  EXPECT_THAT(TakeLog(), ElementsAre("Refresh"));
+  EXPECT_EQ(host::office::CommandBarControl(module.refresh->DefaultInterface()).Caption(), "Refresh");
+  EXPECT_EQ(Host().Click("{00000000-0000-0000-0000-0000000000A1}").sinksCalled, 1u);
+  EXPECT_THAT(TakeLog(), ElementsAre("Refresh"));
+
   // A handler that fails: the host's call still succeeds, the module's error handler has it.
   std::vector<std::string> errors;
   module.OnError = [&](const std::exception_ptr& error, bool& handled) {

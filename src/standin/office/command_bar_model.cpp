@@ -45,6 +45,13 @@ void Model::Register(ControlView& view) { controlViews_.push_back(&view); }
 
 void Model::Register(CommandBarsView& view) { collectionViews_.push_back(&view); }
 
+void Model::DisconnectControlObjects() noexcept {
+  for (ControlView* view : controlViews_) {
+    view->Disconnect();
+    std::erase_if(canonical_, [&](const Canonical& each) { return each.view == static_cast<IDispatch*>(view); });
+  }
+}
+
 void Model::Forget(const IDispatch* view) noexcept {
   std::erase_if(canonical_, [&](const Canonical& each) { return each.view == view; });
   std::erase_if(controlViews_, [&](const ControlView* each) { return static_cast<const IDispatch*>(each) == view; });

@@ -33,6 +33,8 @@ class Model : public std::enable_shared_from_this<Model> {
   void Register(ControlView& view);
   void Register(CommandBarsView& view);
   void Forget(const IDispatch* view) noexcept;
+  // Every live control object disconnected; later look-ups hand out new ones.
+  void DisconnectControlObjects() noexcept;
 
   // Live objects, oldest first.
   const std::vector<ControlView*>& ControlViews() const noexcept { return controlViews_; }

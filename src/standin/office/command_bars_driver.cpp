@@ -35,11 +35,14 @@ std::shared_ptr<ControlNode> FindTagged(const Model& model, std::string_view tag
 
 // The live objects of controls of that kind carrying the control's tag (an untagged control: its
 // own objects only), held so that a sink releasing its object cannot pull it from under us.
-std::vector<com::ComPtr<ControlView>> TaggedViews(const Model& model, const std::shared_ptr<ControlNode>& control) {
+// The objects whose sinks hear an event of `control`: those listening when the event starts, so a
+// sink advised by a handler hears the next event, not this one again.
+std::vector<com::ComPtr<ControlView>> TaggedViews(const Model& model, const std::shared_ptr<ControlNode>& control,
+                                                  REFIID events) {
   std::vector<com::ComPtr<ControlView>> views;
   for (ControlView* view : model.ControlViews()) {
     const ControlNode& node = *view->Node();
-    if (node.deleted || IsComboKind(node.type) != IsComboKind(control->type)) continue;
+    if (node.deleted || IsComboKind(node.type) != IsComboKind(control->type) || view->SinkCount(events) == 0) continue;
     if (view->Node() == control || (!control->tag.empty() && node.tag == control->tag)) {
       com::ComPtr<ControlView> held;
       held.CopyFrom(view);
@@ -104,7 +107,7 @@ ClickResult CommandBarsDriver::ClickButton(const std::shared_ptr<ControlNode>& b
   if (!button->enabled || !button->visible) return result;
   const com::ComPtr<IDispatch> ctrl = model_->ControlObject(button);
   VARIANT_BOOL cancel = VARIANT_FALSE;
-  for (const auto& view : TaggedViews(*model_, button))
+  for (const auto& view : TaggedViews(*model_, button, __uuidof(host::office::DCommandBarButtonEvents)))
     Collect(result, view->Fire(__uuidof(host::office::DCommandBarButtonEvents), host::office::kClickDispId, ctrl,
                                com::Variant::ByRef(&cancel)));
   result.cancelDefault = cancel != VARIANT_FALSE;
@@ -116,7 +119,7 @@ EventResult CommandBarsDriver::ChangeComboBox(std::string_view tag, std::string_
   comboBox->text = text;
   const com::ComPtr<IDispatch> ctrl = model_->ControlObject(comboBox);
   EventResult result;
-  for (const auto& view : TaggedViews(*model_, comboBox))
+  for (const auto& view : TaggedViews(*model_, comboBox, __uuidof(host::office::DCommandBarComboBoxEvents)))
     Collect(result, view->Fire(__uuidof(host::office::DCommandBarComboBoxEvents), host::office::kChangeDispId, ctrl));
   return result;
 }
@@ -135,6 +138,8 @@ EventResult CommandBarsDriver::RaiseOnUpdate() {
 }
 
 void CommandBarsDriver::SetFreshObjects(bool fresh) noexcept { model_->freshObjects = fresh; }
+
+void CommandBarsDriver::DisconnectObjects() noexcept { model_->DisconnectControlObjects(); }
 
 void CommandBarsDriver::RestartHost() {
   const auto bars = model_->bars;

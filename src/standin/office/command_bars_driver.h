@@ -78,6 +78,9 @@ class CommandBarsDriver {
   EventResult RaiseOnUpdate();
 
   void SetFreshObjects(bool fresh) noexcept;
+  // Office drops every control object it handed out (their calls fail with RPC_E_DISCONNECTED)
+  // while the controls stay; sinks advised on them still hear their events.
+  void DisconnectObjects() noexcept;
   // Outlook closed and opened again: temporary controls and bars are gone, the others stay.
   void RestartHost();
 

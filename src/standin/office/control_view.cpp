@@ -1,5 +1,6 @@
 #include "standin/office/control_view.h"
 
+#include "com/com_error.h"
 #include "standin/office/office_errors.h"
 
 #include <windows.h>
@@ -41,6 +42,7 @@ std::string_view ControlView::ObjectName() const noexcept {
 }
 
 ControlNode& ControlView::Alive(std::string_view member) const {
+  if (disconnected_) throw com::ComError(RPC_E_DISCONNECTED, "The object invoked has disconnected from its clients.");
   if (node_->deleted) ThrowMethodFailed(member, ObjectName());
   return *node_;
 }

@@ -30,6 +30,9 @@ class ControlView final
   std::shared_ptr<BarNode> StandinBar() const noexcept override { return nullptr; }
 
   const std::shared_ptr<ControlNode>& Node() const noexcept { return node_; }
+  // Office let go of this object while the control lives on: its members fail as a disconnected
+  // object's do, its events still reach the sinks advised on it.
+  void Disconnect() noexcept { disconnected_ = true; }
   // The node, or Office's error for a control that is gone.
   ControlNode& Alive(std::string_view member) const;
   // The interface name Office's messages give for this kind of control.
@@ -50,6 +53,7 @@ class ControlView final
  private:
   std::shared_ptr<Model> model_;
   std::shared_ptr<ControlNode> node_;
+  bool disconnected_ = false;
 };
 
 }  // namespace qor::standin::office
