@@ -14,6 +14,7 @@ inline constexpr long kErrorPropertyEmpty = 31101;         // "The %s property c
 inline constexpr long kErrorCommandBarName = 31102;        // "Illegal character in the %s commandbar name."
 inline constexpr long kErrorUnregisterControls = 31103;    // "Can't unregister add-in controls."
 inline constexpr long kErrorRegistrationCanceled = 31105;  // "The registration process has been canceled."
+inline constexpr long kErrorEventsOwner = 31113;           // "The %s class cannot be contained in the %s class."
 
 class AdxError : public std::runtime_error, public com::CodedError {
  public:

@@ -15,6 +15,7 @@ namespace qor::framework {
 
 class TadxCommandBarControl;
 class TadxXMLHelper;
+struct OutlookContextMenu;
 
 class TadxContextMenu final : public TadxCustomCommandBar {
  public:
@@ -46,7 +47,7 @@ class TadxContextMenu final : public TadxCustomCommandBar {
   void DoAddControls() override;
 
  private:
-  const struct OutlookContextMenu* KnownOutlookMenu() const noexcept;
+  const OutlookContextMenu* KnownOutlookMenu() const noexcept;
 
   TadxOfficeHostApp FSupportedApp = ohaExcel;
 };

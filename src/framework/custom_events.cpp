@@ -3,40 +3,22 @@
 #include <exception>
 
 #include "com/com_object.h"
+#include "com/typeless_dispatch.h"
 #include "framework/addin_module.h"
 #include "framework/adx_error.h"
 #include "framework/event_params.h"
 
 namespace qor::framework {
 
-namespace {
-
-constexpr long kErrorContainedIn = 31113;  // "The %s class cannot be contained in the %s class."
-
-}  // namespace
-
 // The sink the host calls. It outlives its server when the host keeps a reference after the
 // server has gone: from then on it answers every call and does nothing.
-class TadxEventDispatch final : public com::ComObject<TadxEventDispatch, IDispatch> {
+class TadxEventDispatch final : public com::ComObject<TadxEventDispatch, com::TypelessDispatch> {
  public:
   TadxEventDispatch(TadxCustomEvents& server, const IID& events) noexcept : server_(&server), events_(events) {}
 
   bool ExtraInterface(REFIID iid) const noexcept { return iid == events_; }
   void ServerDisconnect() noexcept { server_ = nullptr; }
 
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept override {
-    if (info == nullptr) return E_POINTER;
-    *info = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override {
-    return E_NOTIMPL;
-  }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                                    UINT*) noexcept override {
     if (result != nullptr) VariantInit(result);
@@ -68,7 +50,7 @@ class TadxEventDispatch final : public com::ComObject<TadxEventDispatch, IDispat
 
 TadxCustomEvents::TadxCustomEvents(TadxCOMAddInModule* owner) : owner_(owner) {
   if (owner_ == nullptr)
-    throw AdxError("The TadxCustomEvents class cannot be contained in the nil class.", kErrorContainedIn);
+    throw AdxError("The TadxCustomEvents class cannot be contained in the nil class.", kErrorEventsOwner);
 }
 
 TadxCustomEvents::~TadxCustomEvents() {

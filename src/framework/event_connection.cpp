@@ -1,31 +1,19 @@
 #include "framework/event_connection.h"
 
 #include "com/com_object.h"
+#include "com/typeless_dispatch.h"
 
 namespace qor::framework {
 
 namespace {
 
-class EventSink final : public com::ComObject<EventSink, IDispatch> {
+class EventSink final : public com::ComObject<EventSink, com::TypelessDispatch> {
  public:
   EventSink(const IID& events, std::vector<std::pair<DISPID, EventHandler>> handlers)
       : events_(events), handlers_(std::move(handlers)) {}
 
   bool ExtraInterface(REFIID iid) const noexcept { return iid == events_; }
 
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept override {
-    if (info == nullptr) return E_POINTER;
-    *info = nullptr;
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override {
-    return E_NOTIMPL;
-  }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                                    UINT*) noexcept override try {
     if (result != nullptr) VariantInit(result);

@@ -10,6 +10,7 @@
 
 #include "com/dispatch_call.h"
 #include "framework/addin_module.h"
+#include "framework/command_bar_search.h"
 #include "framework/command_bars_event_sink.h"
 #include "framework/event_connection.h"
 #include "framework/outlook_application.h"
@@ -46,12 +47,6 @@ class ActivationGuard {
 
 // Outlook 2000, 2007 and 2010 need no OnUpdate: their context menus come another way or not at all.
 bool UsesUpdateSink(int majorVersion) noexcept { return majorVersion != 9 && majorVersion != 12 && majorVersion != 14; }
-
-com::ComPtr<IDispatch> AskFor(const com::ComPtr<IDispatch>& object, REFIID iid) noexcept {
-  com::ComPtr<IDispatch> result;
-  if (object) object->QueryInterface(iid, result.PutVoid());
-  return result;
-}
 
 // An object-valued property; null when the object lacks it or refuses.
 com::ComPtr<IDispatch> ObjectProperty(const com::ComPtr<IDispatch>& object, std::string_view name) noexcept {
@@ -149,23 +144,23 @@ void OutlookWindowTracking::State::Start() {
   if (outlook == nullptr) return;
   com::Dispatch& application = outlook->Application();
 
-  if (const com::ComPtr<IDispatch> collection = AskFor(application.Get("Explorers").ToDispatch(), ids::kExplorers)) {
+  if (const com::ComPtr<IDispatch> collection = QueryDispatch(application.Get("Explorers").ToDispatch(), ids::kExplorers)) {
     explorersEvents = EventConnection(*collection.Get(), ids::kExplorersEvents,
                                       {{dispid::kNewWindow, Guarded([this](const com::DispatchArgs& args) {
-                                          DoNewExplorer(true, AskFor(args.Value(0).ToDispatch(), ids::kExplorer));
+                                          DoNewExplorer(true, QueryDispatch(args.Value(0).ToDispatch(), ids::kExplorer));
                                         })}});
     com::Dispatch open(collection);
     const int count = open.Get("Count").ToInt();
     for (int index = 1; index <= count; ++index)
-      DoNewExplorer(false, AskFor(open.Get("Item", index).ToDispatch(), ids::kExplorer));
+      DoNewExplorer(false, QueryDispatch(open.Get("Item", index).ToDispatch(), ids::kExplorer));
   }
 
-  if (const com::ComPtr<IDispatch> collection = AskFor(application.Get("Inspectors").ToDispatch(), ids::kInspectors)) {
+  if (const com::ComPtr<IDispatch> collection = QueryDispatch(application.Get("Inspectors").ToDispatch(), ids::kInspectors)) {
     inspectorsEvents = EventConnection(*collection.Get(), ids::kInspectorsEvents,
                                        {{dispid::kNewWindow, Guarded([this](const com::DispatchArgs& args) {
-                                           DoNewInspector(AskFor(args.Value(0).ToDispatch(), ids::kInspector));
+                                           DoNewInspector(QueryDispatch(args.Value(0).ToDispatch(), ids::kInspector));
                                          })}});
-    if (const com::ComPtr<IDispatch> active = AskFor(application.Call("ActiveInspector").ToDispatch(), ids::kInspector))
+    if (const com::ComPtr<IDispatch> active = QueryDispatch(application.Call("ActiveInspector").ToDispatch(), ids::kInspector))
       DoNewInspector(active);
   }
 }
@@ -223,7 +218,7 @@ void OutlookWindowTracking::State::DoExplorerActivate(TExplorer& explorer) {
     if (updateSink) updateSink->Disconnect();
     updateSink = TadxCommandBarsEventSink::Create(module, bars);
   }
-  const com::ComPtr<IDispatch> commandBars = AskFor(bars, __uuidof(host::office::ICommandBars));
+  const com::ComPtr<IDispatch> commandBars = QueryDispatch(bars, __uuidof(host::office::ICommandBars));
   if (!commandBars) return;
   module.SetCommandBars(commandBars);
   module.Guarded([this] { module.ReconnectWindowBars(true); });
@@ -292,7 +287,7 @@ void OutlookWindowTracking::State::DoInspectorActivate(TInspector& inspector) {
   const ActivationGuard guard;
   if (!guard) return;
   const com::ComPtr<IDispatch> commandBars =
-      AskFor(ObjectProperty(inspector.FIntf, "CommandBars"), __uuidof(host::office::ICommandBars));
+      QueryDispatch(ObjectProperty(inspector.FIntf, "CommandBars"), __uuidof(host::office::ICommandBars));
   if (!commandBars) return;
   module.SetCommandBars(commandBars);
   module.Guarded([this] { module.ReconnectWindowBars(false); });

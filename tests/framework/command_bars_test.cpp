@@ -108,6 +108,8 @@ TEST_F(CommandBarsTest, PersistentBarsAreInstalledOnceAndKeepWhatTheUserDid) {
   Registry counters(HKEY_CURRENT_USER);
   ASSERT_TRUE(counters.OpenKeyReadOnly(kAddInKey + L"\\Controls"));
   EXPECT_EQ(counters.ReadInteger(L"{00000000-0000-0000-0000-0000000000A1}"), 1u);
+  ASSERT_TRUE(counters.OpenKeyReadOnly(kAddInKey + L"\\CommandBars"));
+  EXPECT_EQ(counters.ReadInteger(L"QOR Tools"), 1u);
   counters.CloseKey();
 
   // The user renames one button, deletes the other, and the host keeps a control the add-in
