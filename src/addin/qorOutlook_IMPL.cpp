@@ -42,7 +42,8 @@ TAddInModule::TAddInModule()
   popup.SetOfficeTag(L"{3FB59FA9-E1F8-4964-93EE-A4BDE994FD21}");
   popup.SetTemporary(true);
   popup.SetPropertyChanged(1);
-  const auto button = [&](const wchar_t* caption, const wchar_t* tag, std::uint32_t changed, void (TAddInModule::*click)()) {
+  const auto button = [&](const wchar_t* caption, const wchar_t* tag, std::uint32_t changed,
+                          void (TAddInModule::*click)()) {
     auto& item = *popup.Controls().Add(framework::adxButton).AsButton();
     item.SetCaption(caption);
     item.SetOfficeTag(tag);

@@ -283,7 +283,8 @@ void TadxAddin::OptionsPagesAdd(IDispatch* pages) {
   TadxCOMAddInModule& module = *FAddInModule;
   module.Guarded([&] {
     com::ComPtr<IUnknown> outlookPages;
-    if (pages == nullptr || FAILED(pages->QueryInterface(host::outlook_ids::kPropertyPages, outlookPages.PutVoid()))) return;
+    if (pages == nullptr || FAILED(pages->QueryInterface(host::outlook_ids::kPropertyPages, outlookPages.PutVoid())))
+      return;
     if (const auto previous = FOnOptionsPagesAdd) previous(pages);
     module.OptionsPagesAdd(module.HostApp().Get(), pages);
   });

@@ -85,8 +85,9 @@ com::ComPtr<IDispatch> FindControlByTag(TadxCOMAddInModule& module, TadxControlT
                                         const std::wstring& tag) noexcept {
   const com::ComPtr<IDispatch> bars = module.AppCommandBars();
   if (!bars) return nullptr;
-  return AliveResult(
-      [&] { return host::office::CommandBars(bars).FindControl(FindControlArgs{TypeCode(kind), std::nullopt, com::ToUtf8(tag)}); });
+  return AliveResult([&] {
+    return host::office::CommandBars(bars).FindControl(FindControlArgs{TypeCode(kind), std::nullopt, com::ToUtf8(tag)});
+  });
 }
 
 com::ComPtr<IDispatch> FindControlById(const com::ComPtr<IDispatch>& bar, TadxControlType kind, int id) noexcept {
@@ -341,8 +342,9 @@ void TadxCOMAddInModule::CheckHungControls(TadxCustomCommandBar& bar) {
   Registry counters(HKEY_CURRENT_USER);
   if (!counters.OpenKey(GetRegistryKey() + L"\\Controls", false)) return;
   for (const std::wstring& tag : counters.ValueNames()) {
-    const bool declared = std::any_of(commandBarList_.begin(), commandBarList_.end(),
-                                      [&](const TadxCustomCommandBar* each) { return DeclaresTag(each->Controls(), tag); });
+    const bool declared =
+        std::any_of(commandBarList_.begin(), commandBarList_.end(),
+                    [&](const TadxCustomCommandBar* each) { return DeclaresTag(each->Controls(), tag); });
     if (declared) continue;
     Guarded([&] {
       const std::string utf8 = com::ToUtf8(tag);
@@ -350,7 +352,8 @@ void TadxCOMAddInModule::CheckHungControls(TadxCustomCommandBar& bar) {
       if (bar.DefaultInterface())
         found = CommandBar(bar.DefaultInterface()).FindControl(FindControlArgs{std::nullopt, std::nullopt, utf8}, true);
       if (!found && AppCommandBars())
-        found = host::office::CommandBars(AppCommandBars()).FindControl(FindControlArgs{std::nullopt, std::nullopt, utf8});
+        found =
+            host::office::CommandBars(AppCommandBars()).FindControl(FindControlArgs{std::nullopt, std::nullopt, utf8});
       if (!found) return;
       found->Delete(false);
       counters.DeleteValue(tag);
@@ -496,8 +499,10 @@ void TadxCustomCommandBar::Uninstall() {
       com::ComPtr<IDispatch> found;
       if (kind == adxControl) {
         found = AliveResult([&] {
-          return FInterface ? CommandBar(FInterface).FindControl(
-                                  FindControlArgs{std::nullopt, control.OfficeID(), com::ToUtf8(control.OfficeTag())}, true)
+          return FInterface ? CommandBar(FInterface)
+                                  .FindControl(FindControlArgs{std::nullopt, control.OfficeID(),
+                                                               com::ToUtf8(control.OfficeTag())},
+                                               true)
                             : std::nullopt;
         });
       } else if (kind == adxPopup && control.OfficeID() != 1) {

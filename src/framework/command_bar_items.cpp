@@ -143,7 +143,8 @@ std::wstring TadxCommandBarControl::DescriptionText() const {
   return ReadText(*this, FDescriptionText, &CommandBarControl::DescriptionText);
 }
 void TadxCommandBarControl::SetDescriptionText(const std::wstring& value) {
-  WriteText(*this, FDescriptionText, value, &CommandBarControl::DescriptionText, &CommandBarControl::SetDescriptionText);
+  WriteText(*this, FDescriptionText, value, &CommandBarControl::DescriptionText,
+            &CommandBarControl::SetDescriptionText);
 }
 int TadxCommandBarControl::Height() const { return ReadValue(*this, FHeight, &CommandBarControl::Height); }
 void TadxCommandBarControl::SetHeight(int value) {
@@ -214,9 +215,9 @@ void TadxCommandBarControl::CorrectPosition() {
       if (wanted != hostIndex) host.Move(std::nullopt, wanted + (hostIndex < wanted ? 1 : 0));
     }
     if (FBeforeID == 0 && FAfterID == 0) return;
-    const com::ComPtr<IDispatch> bar = ParentPopup() != nullptr
-                                           ? host::office::CommandBarPopup(ParentPopup()->PopupInterface()).CommandBar().Object()
-                                           : CommandBar().DefaultInterface();
+    const com::ComPtr<IDispatch> bar =
+        ParentPopup() != nullptr ? host::office::CommandBarPopup(ParentPopup()->PopupInterface()).CommandBar().Object()
+                                 : CommandBar().DefaultInterface();
     const com::ComPtr<IDispatch> reference = FindControlById(bar, adxControl, FBeforeID != 0 ? FBeforeID : FAfterID);
     if (!reference) return;
     const int referenceIndex = CommandBarControl(reference).Index();

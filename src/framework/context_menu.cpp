@@ -62,7 +62,8 @@ void WriteItems(const TadxCommandBarControls& items, TadxXMLHelper& writer, cons
       WriteItems(popup->Controls(), writer, onAction);
       writer.WriteEndElement(L"menu");
     } else if (item->GetType() == adxButton) {
-      if (item->BeginGroup()) writer.WriteElementWithAttributeString(L"menuSeparator", {{L"id", RibbonId(*item) + L"_group"}});
+      if (item->BeginGroup())
+        writer.WriteElementWithAttributeString(L"menuSeparator", {{L"id", RibbonId(*item) + L"_group"}});
       attributes.emplace_back(L"onAction", onAction);
       writer.WriteElementWithAttributeString(L"button", attributes);
     }

@@ -144,23 +144,27 @@ void OutlookWindowTracking::State::Start() {
   if (outlook == nullptr) return;
   com::Dispatch& application = outlook->Application();
 
-  if (const com::ComPtr<IDispatch> collection = QueryDispatch(application.Get("Explorers").ToDispatch(), ids::kExplorers)) {
-    explorersEvents = EventConnection(*collection.Get(), ids::kExplorersEvents,
-                                      {{dispid::kNewWindow, Guarded([this](const com::DispatchArgs& args) {
-                                          DoNewExplorer(true, QueryDispatch(args.Value(0).ToDispatch(), ids::kExplorer));
-                                        })}});
+  if (const com::ComPtr<IDispatch> collection =
+          QueryDispatch(application.Get("Explorers").ToDispatch(), ids::kExplorers)) {
+    explorersEvents =
+        EventConnection(*collection.Get(), ids::kExplorersEvents,
+                        {{dispid::kNewWindow, Guarded([this](const com::DispatchArgs& args) {
+                            DoNewExplorer(true, QueryDispatch(args.Value(0).ToDispatch(), ids::kExplorer));
+                          })}});
     com::Dispatch open(collection);
     const int count = open.Get("Count").ToInt();
     for (int index = 1; index <= count; ++index)
       DoNewExplorer(false, QueryDispatch(open.Get("Item", index).ToDispatch(), ids::kExplorer));
   }
 
-  if (const com::ComPtr<IDispatch> collection = QueryDispatch(application.Get("Inspectors").ToDispatch(), ids::kInspectors)) {
+  if (const com::ComPtr<IDispatch> collection =
+          QueryDispatch(application.Get("Inspectors").ToDispatch(), ids::kInspectors)) {
     inspectorsEvents = EventConnection(*collection.Get(), ids::kInspectorsEvents,
                                        {{dispid::kNewWindow, Guarded([this](const com::DispatchArgs& args) {
                                            DoNewInspector(QueryDispatch(args.Value(0).ToDispatch(), ids::kInspector));
                                          })}});
-    if (const com::ComPtr<IDispatch> active = QueryDispatch(application.Call("ActiveInspector").ToDispatch(), ids::kInspector))
+    if (const com::ComPtr<IDispatch> active =
+            QueryDispatch(application.Call("ActiveInspector").ToDispatch(), ids::kInspector))
       DoNewInspector(active);
   }
 }

@@ -120,8 +120,9 @@ namespace {
 }  // namespace
 
 void Registry::WriteString(const std::wstring& name, const std::wstring& value) {
-  const LSTATUS status = RegSetValueExW(OpenHandle(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  const LSTATUS status =
+      RegSetValueExW(OpenHandle(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
   if (status != ERROR_SUCCESS) ThrowWriteFailed(name, status);
 }
 

@@ -137,7 +137,8 @@ TEST_F(CommandBarsTest, PersistentBarsAreInstalledOnceAndKeepWhatTheUserDid) {
   // Unloading removes the add-in's bar and entries, not Outlook's menu.
   ASSERT_EQ(addIn->OnDisconnection(ext_dm_UserClosed, nullptr), S_OK);
   EXPECT_THROW(Host().Bar("QOR Tools"), std::invalid_argument);
-  EXPECT_THAT(Captions(Host().Bar("Menu Bar").controls[3].controls), ::testing::Not(::testing::Contains("QOR Settings")));
+  EXPECT_THAT(Captions(Host().Bar("Menu Bar").controls[3].controls),
+              ::testing::Not(::testing::Contains("QOR Settings")));
   EXPECT_FALSE(Registry(HKEY_CURRENT_USER).KeyExists(kAddInKey + L"\\Controls"));
 }
 

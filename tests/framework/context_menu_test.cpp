@@ -195,12 +195,13 @@ TEST_F(ContextMenuTest, OutlookFrom2010OnGetsEachMenuAsCustomUIAndItsActionsReac
   module.viewMenu.WriteRibbonMarkup(writer, L"OnAction");
   writer.WriteEndElement(L"contextMenus");
   const std::wstring agent = RibbonId(popup.Controls()[0]);
-  EXPECT_EQ(writer.Text(), L"<contextMenus>\r\n\t<contextMenu idMso=\"ContextMenuFolder\">\r\n\t\t<menu id=\"" +
-                               RibbonId(popup) + L"\" label=\"QOR for Outlook\">\r\n\t\t\t<button id=\"" + agent +
-                               L"\" label=\"QOR Agent\" onAction=\"OnAction\" />\r\n\t\t</menu>\r\n\t</contextMenu>\r\n"
-                               L"\t<contextMenu idMso=\"ContextMenuTableView\">\r\n\t\t<button id=\"" +
-                               RibbonId(module.viewMenu.Controls()[0]) +
-                               L"\" label=\"View entry\" onAction=\"OnAction\" />\r\n\t</contextMenu>\r\n</contextMenus>");
+  EXPECT_EQ(writer.Text(),
+            L"<contextMenus>\r\n\t<contextMenu idMso=\"ContextMenuFolder\">\r\n\t\t<menu id=\"" + RibbonId(popup) +
+                L"\" label=\"QOR for Outlook\">\r\n\t\t\t<button id=\"" + agent +
+                L"\" label=\"QOR Agent\" onAction=\"OnAction\" />\r\n\t\t</menu>\r\n\t</contextMenu>\r\n"
+                L"\t<contextMenu idMso=\"ContextMenuTableView\">\r\n\t\t<button id=\"" +
+                RibbonId(module.viewMenu.Controls()[0]) +
+                L"\" label=\"View entry\" onAction=\"OnAction\" />\r\n\t</contextMenu>\r\n</contextMenus>");
 
   // The entry's action through the add-in's IDispatch, as Office calls it; a second click while
   // the first is handled is dropped.

@@ -36,7 +36,8 @@ com::ComPtr<IDispatch> Model::ControlsObject(const std::shared_ptr<BarNode>& nod
 
 com::ComPtr<IDispatch> Model::NewControlObject(const std::shared_ptr<ControlNode>& node) {
   com::ComPtr<IDispatch> result = com::Make<ControlView>(shared_from_this(), node);
-  if (std::none_of(canonical_.begin(), canonical_.end(), [&](const Canonical& each) { return each.node == node.get(); }))
+  if (std::none_of(canonical_.begin(), canonical_.end(),
+                   [&](const Canonical& each) { return each.node == node.get(); }))
     canonical_.push_back({node.get(), Kind::Control, result.Get()});
   return result;
 }

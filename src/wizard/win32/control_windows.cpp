@@ -185,10 +185,10 @@ HWND ControlWindows::Create(const Control& control, int id) {
 
 void ControlWindows::CreateSheets(const PageControl& pages, HWND parent, RECT area) {
   for (const auto& sheet : pages.Sheets()) {
-    const HWND window = CreateWindowExW(WS_EX_CONTROLPARENT | (sheet->sunken ? WS_EX_CLIENTEDGE : 0), SheetClassName(), nullptr,
-                           WS_CHILD | WS_CLIPSIBLINGS | (sheet->index == pages.PageIndex() ? WS_VISIBLE : 0),
-                           area.left, area.top, area.right - area.left, area.bottom - area.top, parent, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+    const HWND window = CreateWindowExW(
+        WS_EX_CONTROLPARENT | (sheet->sunken ? WS_EX_CLIENTEDGE : 0), SheetClassName(), nullptr,
+        WS_CHILD | WS_CLIPSIBLINGS | (sheet->index == pages.PageIndex() ? WS_VISIBLE : 0), area.left, area.top,
+        area.right - area.left, area.bottom - area.top, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (window == nullptr) throw std::runtime_error("cannot create the wizard's page " + sheet->name);
     sheets_[sheet.get()] = window;
   }
