@@ -42,6 +42,9 @@ class BarModule final : public TadxCOMAddInModule {
     auto& toolsMenu = *menuBar.Controls().Add(adxPopup).AsPopup();
     toolsMenu.SetOfficeID(30007);
     settings = &Button(toolsMenu.Controls(), L"QOR Settings", L"{00000000-0000-0000-0000-0000000000A3}", 1);
+    deleteCommand.BuiltInID = 478;  // Outlook's Delete
+    deleteCommand.DisableStandardAction = true;
+    deleteCommand.OnAction = [this](TadxBuiltInControl&) { log_->push_back("Delete"); };
   }
 
   TadxCommandBarButton& Button(TadxCommandBarControls& controls, const wchar_t* caption, const wchar_t* tag,
@@ -56,6 +59,7 @@ class BarModule final : public TadxCOMAddInModule {
 
   TadxCommandBar tools{this};
   TadxCommandBar menuBar{this};
+  TadxBuiltInControl deleteCommand{this};
   TadxCommandBarButton* refresh;
   TadxCommandBarButton* other;
   TadxCommandBarButton* settings;
@@ -164,6 +168,9 @@ TEST_F(CommandBarsTest, BoundItemsFollowTheHostAndClicksReachOnlyTheirOwnHandler
   EXPECT_EQ(Host().Click("{00000000-0000-0000-0000-0000000000A1}").sinksCalled, 1u);
   EXPECT_EQ(Host().Click("{00000000-0000-0000-0000-0000000000A3}").sinksCalled, 1u);
   EXPECT_THAT(TakeLog(), ElementsAre("Refresh", "QOR Settings"));
+  // Outlook's own Delete, intercepted: the handler runs and Outlook's action is cancelled.
+  EXPECT_TRUE(Host().ClickMenuEntry("Standard", {"Delete"}).cancelDefault);
+  EXPECT_THAT(TakeLog(), ElementsAre("Delete"));
 
   // Office lets go of the objects the add-in holds: the next click still arrives, and binds the
   // button to the control that fired, so later calls work again.

@@ -85,6 +85,13 @@ std::shared_ptr<ControlNode> FindControl(const BarNode& bar, const ControlCriter
   return nullptr;
 }
 
+void FindControls(const BarNode& bar, const ControlCriteria& criteria, std::vector<std::shared_ptr<ControlNode>>& found) {
+  for (const auto& control : bar.controls) {
+    if (criteria.Matches(*control)) found.push_back(control);
+    if (control->subBar) FindControls(*control->subBar, criteria, found);
+  }
+}
+
 void DropTemporaryControls(BarNode& bar) {
   // Copied first: RemoveControl edits the list being walked.
   const auto controls = bar.controls;

@@ -87,6 +87,8 @@ void MarkBarDeleted(BarNode& bar);
 bool IsInside(const BarNode& bar, const ControlNode& control) noexcept;
 // First match in bar order, depth first; popups are searched only when `recursive`.
 std::shared_ptr<ControlNode> FindControl(const BarNode& bar, const ControlCriteria& criteria, bool recursive);
+// Every match in bar order, popups included, appended to `found`.
+void FindControls(const BarNode& bar, const ControlCriteria& criteria, std::vector<std::shared_ptr<ControlNode>>& found);
 // What a host restart leaves: every temporary control is gone.
 void DropTemporaryControls(BarNode& bar);
 

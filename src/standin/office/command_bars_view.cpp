@@ -1,5 +1,6 @@
 #include "standin/office/command_bars_view.h"
 
+#include "standin/office/bar_view.h"
 #include "standin/office/office_errors.h"
 
 #include <algorithm>
@@ -27,6 +28,7 @@ const com::DispatchTable<CommandBarsView>& CommandBarsView::DispatchMembers() {
                                 .Property("Item", DISPID_VALUE, &CommandBarsView::Item)
                                 .Property("Count", &CommandBarsView::Count)
                                 .Method("FindControl", &CommandBarsView::FindControl)
+                                .Method("FindControls", &CommandBarsView::FindControls)
                                 .Method("Add", &CommandBarsView::Add);
   return table;
 }
@@ -50,6 +52,16 @@ com::ComPtr<IDispatch> CommandBarsView::FindControl(std::optional<int> type, std
   for (const auto& bar : model_->bars)
     if (const auto found = office::FindControl(*bar, criteria, true)) return model_->ControlObject(found);
   return nullptr;
+}
+
+com::ComPtr<IDispatch> CommandBarsView::FindControls(std::optional<int> type, std::optional<int> id,
+                                                     std::optional<std::string> tag, std::optional<bool> visible) const {
+  const auto criteria = ControlCriteria::From(type, id, std::move(tag), visible);
+  // A collection of its own: the controls stay where they are.
+  auto found = std::make_shared<BarNode>();
+  for (const auto& bar : model_->bars) office::FindControls(*bar, criteria, found->controls);
+  if (found->controls.empty()) return nullptr;
+  return com::Make<ControlsView>(model_, std::move(found));
 }
 
 com::ComPtr<IDispatch> CommandBarsView::Add(std::optional<std::string> name, std::optional<int> position,

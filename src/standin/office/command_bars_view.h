@@ -31,6 +31,9 @@ class CommandBarsView final
   com::ComPtr<IDispatch> Item(const com::Variant& index) const;
   com::ComPtr<IDispatch> FindControl(std::optional<int> type, std::optional<int> id, std::optional<std::string> tag,
                                      std::optional<bool> visible) const;
+  // Every match as a CommandBarControls collection; Nothing when none matches.
+  com::ComPtr<IDispatch> FindControls(std::optional<int> type, std::optional<int> id, std::optional<std::string> tag,
+                                      std::optional<bool> visible) const;
   com::ComPtr<IDispatch> Add(std::optional<std::string> name, std::optional<int> position, std::optional<bool> menuBar,
                              std::optional<bool> temporary);
 
