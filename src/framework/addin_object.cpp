@@ -149,17 +149,17 @@ HRESULT STDMETHODCALLTYPE TadxAddin::Invoke(DISPID id, REFIID iid, LCID, WORD fl
   if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
   if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
   const com::DispatchArgs args(params->rgvarg, params->cArgs);
-  com::ComPtr<IDispatch> ribbon;
+  com::ComPtr<IDispatch> argument;
   try {
-    ribbon = args.Value(0).ToDispatch();
+    argument = args.Value(0).ToDispatch();
   } catch (const com::ComError& error) {
     if (argumentError != nullptr) *argumentError = 0;
     return error.Code();
   }
   if (id == kRibbonLoadedCallback)
-    RibbonLoaded_Callback(ribbon.Get());
+    RibbonLoaded_Callback(argument.Get());
   else
-    OnActionCommon_Callback(ribbon.Get());
+    OnActionCommon_Callback(argument.Get());
   return S_OK;
 } catch (...) {
   return com::ReportToExcepInfo(info);

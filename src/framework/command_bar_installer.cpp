@@ -73,6 +73,12 @@ std::wstring ProgIdOf(const TadxCOMAddInModule& module) {
 
 }  // namespace
 
+com::ComPtr<IDispatch> QueryDispatch(const com::ComPtr<IDispatch>& object, REFIID iid) noexcept {
+  com::ComPtr<IDispatch> answered;
+  if (object && SUCCEEDED(object->QueryInterface(iid, answered.PutVoid()))) return answered;
+  return nullptr;
+}
+
 com::ComPtr<IDispatch> FindControlByTag(const com::ComPtr<IDispatch>& bar, TadxControlType kind,
                                         const std::wstring& tag) noexcept {
   if (!bar) return nullptr;

@@ -90,12 +90,6 @@ std::wstring NewOfficeTag() {
   return com::GuidText(guid);
 }
 
-com::ComPtr<IDispatch> QueryDispatch(const com::ComPtr<IDispatch>& object, REFIID iid) noexcept {
-  com::ComPtr<IDispatch> answered;
-  if (object && SUCCEEDED(object->QueryInterface(iid, answered.PutVoid()))) return answered;
-  return nullptr;
-}
-
 TadxCommandBarControl::TadxCommandBarControl(TadxCommandBarControls& collection)
     : collection_(collection), FOfficeTag(NewOfficeTag()), FTemporary(collection.CommandBar().Temporary()) {}
 

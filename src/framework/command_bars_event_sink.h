@@ -5,14 +5,16 @@
 
 #include <oaidl.h>
 
+#include "com/advise_connection.h"
 #include "com/com_object.h"
 #include "com/com_ptr.h"
+#include "framework/single_event_dispatch.h"
 
 namespace qor::framework {
 
 class TadxCOMAddInModule;
 
-class TadxCommandBarsEventSink final : public com::ComObject<TadxCommandBarsEventSink, IDispatch> {
+class TadxCommandBarsEventSink final : public com::ComObject<TadxCommandBarsEventSink, SingleEventDispatch> {
  public:
   // Advises _CommandBarsEvents on `commandBars`; a failure leaves the sink unconnected.
   static com::ComPtr<TadxCommandBarsEventSink> Create(TadxCOMAddInModule& module, com::ComPtr<IDispatch> commandBars);
@@ -25,17 +27,15 @@ class TadxCommandBarsEventSink final : public com::ComObject<TadxCommandBarsEven
   // _CommandBarsEvents, answered through IDispatch.
   static bool ExtraInterface(REFIID iid) noexcept;
 
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) noexcept override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                          DISPID* ids) noexcept override;
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
                                    EXCEPINFO* info, UINT* argumentError) noexcept override;
 
  private:
+  const char* EventName() const noexcept override { return "OnUpdate"; }
+
   TadxCOMAddInModule* FAddInModule;
   com::ComPtr<IDispatch> FCmdBars;
-  DWORD FCookie = 0;
+  com::AdviseConnection FConnection;
 };
 
 }  // namespace qor::framework

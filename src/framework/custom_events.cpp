@@ -76,23 +76,12 @@ void TadxCustomEvents::Disconnect() noexcept { DisconnectEvents(); }
 void TadxCustomEvents::InvokeEvent(DISPID, std::vector<com::Variant>&) {}
 
 void TadxCustomEvents::ConnectEvents(IDispatch& source) noexcept {
-  if (!FEventDispatch || FEventsConnection != 0) return;
-  com::ComPtr<IConnectionPointContainer> container;
-  com::ComPtr<IConnectionPoint> point;
-  DWORD cookie = 0;
-  if (FAILED(source.QueryInterface(__uuidof(IConnectionPointContainer), container.PutVoid())) ||
-      FAILED(container->FindConnectionPoint(serverData_->EventIID, point.Put())) || !point ||
-      FAILED(point->Advise(static_cast<IDispatch*>(FEventDispatch.Get()), &cookie)) || cookie == 0)
-    return;
-  FEventsPoint = std::move(point);
-  FEventsConnection = cookie;
+  if (!FEventDispatch || FEventsConnection) return;
+  FEventsConnection =
+      com::AdviseConnection::TryAdvise(source, serverData_->EventIID, *static_cast<IDispatch*>(FEventDispatch.Get()));
 }
 
-void TadxCustomEvents::DisconnectEvents() noexcept {
-  if (FEventsConnection != 0 && FEventsPoint) FEventsPoint->Unadvise(FEventsConnection);
-  FEventsPoint.Reset();
-  FEventsConnection = 0;
-}
+void TadxCustomEvents::DisconnectEvents() noexcept { FEventsConnection.Unadvise(); }
 
 IDispatch* TadxCustomEvents::EventDispatch() const noexcept { return FEventDispatch.Get(); }
 

@@ -10,6 +10,7 @@
 
 #include <vector>
 
+#include "com/advise_connection.h"
 #include "com/com_ptr.h"
 #include "com/variant.h"
 
@@ -45,7 +46,7 @@ class TadxCustomEvents {
   // Every descendant's constructor calls this with its static record: it counts the instance and
   // makes the dispatch object the host will call.
   void InitServerData(TServerData& data);
-  // Advise on `source` and unadvise; failures are silent (the cookie stays 0).
+  // Advise on `source` and unadvise; failures are silent (nothing is connected).
   void ConnectEvents(IDispatch& source) noexcept;
   void DisconnectEvents() noexcept;
   // The object advised on the host, for descendants that hand it out themselves.
@@ -55,8 +56,7 @@ class TadxCustomEvents {
   TadxCOMAddInModule* owner_;
   TServerData* serverData_ = nullptr;
   com::ComPtr<TadxEventDispatch> FEventDispatch;
-  com::ComPtr<IConnectionPoint> FEventsPoint;
-  DWORD FEventsConnection = 0;
+  com::AdviseConnection FEventsConnection;
 };
 
 }  // namespace qor::framework

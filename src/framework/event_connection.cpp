@@ -40,33 +40,8 @@ class EventSink final : public com::ComObject<EventSink, com::TypelessDispatch> 
 
 EventConnection::EventConnection(IDispatch& source, REFIID events,
                                  std::vector<std::pair<DISPID, EventHandler>> handlers) {
-  com::ComPtr<IConnectionPointContainer> container;
-  com::ThrowIfFailed(source.QueryInterface(__uuidof(IConnectionPointContainer), container.PutVoid()));
-  com::ComPtr<IConnectionPoint> point;
-  com::ThrowIfFailed(container->FindConnectionPoint(events, point.Put()));
   const com::ComPtr<EventSink> sink = com::Make<EventSink>(events, std::move(handlers));
-  com::ThrowIfFailed(point->Advise(static_cast<IDispatch*>(sink.Get()), &cookie_));
-  point_ = std::move(point);
-}
-
-EventConnection::~EventConnection() { Disconnect(); }
-
-EventConnection::EventConnection(EventConnection&& other) noexcept
-    : point_(std::move(other.point_)), cookie_(std::exchange(other.cookie_, 0)) {}
-
-EventConnection& EventConnection::operator=(EventConnection&& other) noexcept {
-  if (this != &other) {
-    Disconnect();
-    point_ = std::move(other.point_);
-    cookie_ = std::exchange(other.cookie_, 0);
-  }
-  return *this;
-}
-
-void EventConnection::Disconnect() noexcept {
-  if (point_) point_->Unadvise(cookie_);  // a host that is gone already is no reason to fail
-  point_.Reset();
-  cookie_ = 0;
+  connection_ = com::AdviseConnection(source, events, *static_cast<IDispatch*>(sink.Get()));
 }
 
 }  // namespace qor::framework

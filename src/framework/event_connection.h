@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "com/advise_connection.h"
 #include "com/com_ptr.h"
 #include "com/dispatch_args.h"
 
@@ -24,18 +25,12 @@ class EventConnection {
   // Advises a sink answering `events` on `source`'s connection point for it; throws ComError when
   // the source has no such point.
   EventConnection(IDispatch& source, REFIID events, std::vector<std::pair<DISPID, EventHandler>> handlers);
-  ~EventConnection();
-  EventConnection(EventConnection&& other) noexcept;
-  EventConnection& operator=(EventConnection&& other) noexcept;
-  EventConnection(const EventConnection&) = delete;
-  EventConnection& operator=(const EventConnection&) = delete;
 
-  explicit operator bool() const noexcept { return static_cast<bool>(point_); }
-  void Disconnect() noexcept;
+  explicit operator bool() const noexcept { return static_cast<bool>(connection_); }
+  void Disconnect() noexcept { connection_.Unadvise(); }
 
  private:
-  com::ComPtr<IConnectionPoint> point_;
-  DWORD cookie_ = 0;
+  com::AdviseConnection connection_;
 };
 
 }  // namespace qor::framework

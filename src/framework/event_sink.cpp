@@ -71,28 +71,17 @@ TadxEventSink::~TadxEventSink() { Disconnect(); }
 
 // Buttons raise Click; edits, drop-downs and combo boxes raise Change.
 void TadxEventSink::Connect(const com::ComPtr<IDispatch>& source) noexcept {
-  FCookie = 0;
   if (!source) return;
   const IID& events = HostType(source) == 1 ? __uuidof(host::office::DCommandBarButtonEvents)
-                                              : __uuidof(host::office::DCommandBarComboBoxEvents);
-  com::ComPtr<IConnectionPointContainer> container;
-  com::ComPtr<IConnectionPoint> point;
-  if (FAILED(source->QueryInterface(IID_IConnectionPointContainer, container.PutVoid())) ||
-      FAILED(container->FindConnectionPoint(events, point.Put())))
-    return;
-  DWORD cookie = 0;
-  if (FAILED(point->Advise(static_cast<IDispatch*>(this), &cookie))) return;
-  point_ = std::move(point);
-  FCookie = cookie;
-  FAddInModule->SinkList().push_back(this);
+                                             : __uuidof(host::office::DCommandBarComboBoxEvents);
+  FConnection = com::AdviseConnection::TryAdvise(*source.Get(), events, *static_cast<IDispatch*>(this));
+  if (FConnection) FAddInModule->SinkList().push_back(this);
 }
 
 void TadxEventSink::Disconnect() noexcept {
-  if (FCookie != 0) {
+  if (FConnection) {
     std::erase(FAddInModule->SinkList(), this);
-    const DWORD cookie = std::exchange(FCookie, 0);
-    const com::ComPtr<IConnectionPoint> point = std::move(point_);
-    point->Unadvise(cookie);  // the host control may be gone: nothing to report
+    FConnection.Unadvise();  // the host control may be gone: nothing to report
   }
   FIControl = nullptr;
   FIBuiltInControl = nullptr;
@@ -104,29 +93,9 @@ com::ComPtr<IDispatch> TadxEventSink::ServedControl() const noexcept {
   return nullptr;
 }
 
-HRESULT STDMETHODCALLTYPE TadxEventSink::GetTypeInfoCount(UINT* count) noexcept {
-  if (count == nullptr) return E_POINTER;
-  *count = 0;
-  return S_OK;
-}
-
-HRESULT STDMETHODCALLTYPE TadxEventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept {
-  if (info != nullptr) *info = nullptr;
-  return E_FAIL;
-}
-
-HRESULT STDMETHODCALLTYPE TadxEventSink::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                                       DISPID* ids) noexcept {
-  if (names == nullptr || ids == nullptr) return E_POINTER;
-  if (count != 1) return E_INVALIDARG;
-  if (names[0] == nullptr) return DISP_E_UNKNOWNNAME;
-  char narrow[512] = {};
-  WideCharToMultiByte(CP_ACP, 0, names[0], -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+const char* TadxEventSink::EventName() const noexcept {
   const int type = HostType(ServedControl());
-  const char* known = type == 1 ? "Click" : type >= 2 && type <= 4 ? "Change" : nullptr;
-  if (known == nullptr || std::string(narrow) != known) return DISP_E_UNKNOWNNAME;
-  ids[0] = 1;
-  return S_OK;
+  return type == 1 ? "Click" : type >= 2 && type <= 4 ? "Change" : nullptr;
 }
 
 HRESULT STDMETHODCALLTYPE TadxEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,

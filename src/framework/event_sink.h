@@ -8,8 +8,10 @@
 #include <oaidl.h>
 #include <ocidl.h>
 
+#include "com/advise_connection.h"
 #include "com/com_object.h"
 #include "com/com_ptr.h"
+#include "framework/single_event_dispatch.h"
 
 namespace qor::framework {
 
@@ -17,7 +19,7 @@ class TadxBuiltInControl;
 class TadxCOMAddInModule;
 class TadxCommandBarControl;
 
-class TadxEventSink final : public com::ComObject<TadxEventSink, IDispatch> {
+class TadxEventSink final : public com::ComObject<TadxEventSink, SingleEventDispatch> {
  public:
   // Connects to the button or combo-box events of the owner's bound host control; a failure
   // leaves the sink unconnected. The sink enters the module's sink list while connected.
@@ -28,17 +30,15 @@ class TadxEventSink final : public com::ComObject<TadxEventSink, IDispatch> {
 
   // Unadvises and forgets the owner; errors are swallowed (the host control may be gone).
   void Disconnect() noexcept;
-  bool Connected() const noexcept { return FCookie != 0; }
+  bool Connected() const noexcept { return static_cast<bool>(FConnection); }
 
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) noexcept override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                          DISPID* ids) noexcept override;
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* info, UINT* argumentError) noexcept override;
 
  private:
   void Connect(const com::ComPtr<IDispatch>& source) noexcept;
+  // "Click" for a button, "Change" for an edit, drop-down or combo box.
+  const char* EventName() const noexcept override;
   // The host control served: the item's or the built-in control's bound CommandBarControl.
   com::ComPtr<IDispatch> ServedControl() const noexcept;
   void Route(const com::ComPtr<IDispatch>& ctrl, DISPPARAMS& params);
@@ -46,8 +46,7 @@ class TadxEventSink final : public com::ComObject<TadxEventSink, IDispatch> {
   TadxCOMAddInModule* FAddInModule;
   TadxCommandBarControl* FIControl;
   TadxBuiltInControl* FIBuiltInControl;
-  com::ComPtr<IConnectionPoint> point_;
-  DWORD FCookie = 0;
+  com::AdviseConnection FConnection;
   bool FLocked = false;
 };
 
