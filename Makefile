@@ -4,7 +4,7 @@ WINDOWS := build/windows
 QOR     := $(NATIVE)/tools/qor/qor
 SAMPLE  := samples/mailbox.json
 
-.PHONY: test demo deps native windows bench screenshots clean
+.PHONY: test demo demo-cli outlook deps native windows windows-apps bench screenshots clean
 
 test: native windows
 	ctest --preset native
@@ -12,19 +12,34 @@ test: native windows
 
 DEMO    := build/demo
 
-demo: native
+# The main job: Outlook 2003, 2007 and 365 played by qorhost on a virtual screen, the add-in
+# registered with regsvr32, a user's session through the folder menu and every wizard page.
+demo: windows-apps
+	sh scripts/demo.sh $(WINDOWS) $(DEMO)
+
+# The same processing run without windows, by the native command line.
+demo-cli: native
 	@echo "== qor scan: the address table of the sample's bounce folder"
 	$(QOR) scan $(SAMPLE)
 	@echo "== qor run: exclude one address, match contacts, note, export, delete, copy contacts, move messages"
-	rm -rf $(DEMO) && mkdir -p $(DEMO)
-	$(QOR) run $(SAMPLE) --app-folder $(DEMO) --exclude recipient@example.net \
+	rm -rf $(DEMO)/cli && mkdir -p $(DEMO)/cli
+	$(QOR) run $(SAMPLE) --app-folder $(DEMO)/cli --exclude recipient@example.net \
 	  --scan-contacts --contact-folder 'Mailbox\Contacts' --contact-folder 'Archive\Archive 2019\Old Contacts' \
-	  --export $(DEMO)/export.txt --contact-fields name,company,phone --notes --date-stamp \
+	  --export $(DEMO)/cli/export.txt --contact-fields name,company,phone --notes --date-stamp \
 	  --delete --cascade --copy-contacts-to 'Mailbox\Bounced Contacts' \
-	  --move-messages-to 'Mailbox\Processed Bounces' --save $(DEMO)/mailbox-after.json > $(DEMO)/found.txt
-	@echo "== $$(wc -l < $(DEMO)/found.txt) addresses found; the export file $(DEMO)/export.txt:"
-	@cat $(DEMO)/export.txt
-	@echo "== exclusion file: $$(cat $(DEMO)/qorexclusions.dat); changed mailbox: $(DEMO)/mailbox-after.json"
+	  --move-messages-to 'Mailbox\Processed Bounces' --save $(DEMO)/cli/mailbox-after.json > $(DEMO)/cli/found.txt
+	@echo "== $$(wc -l < $(DEMO)/cli/found.txt) addresses found; the export file $(DEMO)/cli/export.txt:"
+	@cat $(DEMO)/cli/export.txt
+	@echo "== exclusion file: $$(cat $(DEMO)/cli/qorexclusions.dat); changed mailbox: $(DEMO)/cli/mailbox-after.json"
+
+# Outlook's stand-in window on the sample mailbox with the add-in loaded, on this display.
+OUTLOOK_PREFIX := $(CURDIR)/$(WINDOWS)/wineprefix-demo
+outlook: windows-apps
+	mkdir -p $(DEMO)
+	QOR_WINEPREFIX=$(OUTLOOK_PREFIX) $(WINDOWS)/wine-run.sh $(WINDOWS)/tools/qorhost/qorhost.exe /regserver
+	QOR_WINEPREFIX=$(OUTLOOK_PREFIX) $(WINDOWS)/wine-run.sh regsvr32 /s $(WINDOWS)/src/addin/qorOutlook.dll
+	QOR_WINEPREFIX=$(OUTLOOK_PREFIX) QOR_KEEP_DISPLAY=1 $(WINDOWS)/wine-run.sh $(WINDOWS)/tools/qorhost/qorhost.exe \
+	  --mailbox Z:$(CURDIR)/$(SAMPLE) --version $(or $(VERSION),16) --save Z:$(CURDIR)/$(DEMO)/outlook-after.json
 
 # The wizard's pages and a message box, drawn on a virtual screen at 96 and at 144 DPI.
 SHOTS := build/screenshots
@@ -48,6 +63,11 @@ native: deps
 windows: deps
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows
+
+# What the demo runs: the Outlook stand-in and the add-in.
+windows-apps: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows --target qorhost qorOutlook
 
 bench: deps
 	cmake --preset bench >/dev/null

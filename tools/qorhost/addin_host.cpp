@@ -118,6 +118,16 @@ bool AddinHost::Disconnect(const std::string& progId) {
   return true;
 }
 
+std::vector<ListedAddin> AddinHost::Listed() {
+  RefreshRegistrations();
+  std::vector<ListedAddin> listed;
+  for (const auto& addin : registrations_) {
+    listed.push_back({addin.progId, addin.friendlyName.empty() ? addin.progId : addin.friendlyName,
+                      FindLoaded(addin.progId) != loaded_.end()});
+  }
+  return listed;
+}
+
 void AddinHost::Shutdown() {
   const bool fastForAll =
       driver_.MajorVersion() >= kFastShutdownVersion && !FastShutdownDisabled(driver_.MajorVersion());

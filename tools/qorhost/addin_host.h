@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "addin_registry.h"
+#include "addins_dialog.h"
 #include "com/com_ptr.h"
 #include "host/outlook.h"
 #include "loaded_addin.h"
@@ -35,6 +36,8 @@ class AddinHost {
   bool Connect(const std::string& progId);
   // False when the add-in is not connected.
   bool Disconnect(const std::string& progId);
+  // What the COM add-ins dialog lists: every registered add-in, with whether it is loaded.
+  std::vector<ListedAddin> Listed();
   // Outlook closing, after its Quit event: Outlook 2010 on shuts down fast, calling add-ins
   // nothing unless they or the user asked for it.
   void Shutdown();

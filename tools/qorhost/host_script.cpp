@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -12,6 +13,7 @@
 #include "host_session.h"
 #include "outlook_process.h"
 #include "script_text.h"
+#include "standin/office/counted_dispatch.h"
 #include "timer_window.h"
 #include "wizard/win32/window_driver.h"
 
@@ -29,9 +31,20 @@ void Answer(HostSession& session, const std::string& argument) {
   const auto space = argument.find(' ');
   const std::string kind = argument.substr(0, space);
   const std::string value = space == std::string::npos ? std::string() : Trimmed(argument.substr(space));
-  if (value.empty() || (kind != "message" && kind != "folder"))
-    throw ScriptError("answer takes `message BUTTON` or `folder PATH|cancel`");
-  kind == "message" ? session.AnswerMessage(value) : session.AnswerFolder(value);
+  if (value.empty()) throw ScriptError("answer takes `message BUTTON`, `folder PATH|cancel` or `file PATH`");
+  if (kind == "message") return session.AnswerMessage(value);
+  if (kind == "folder") return session.AnswerFolder(value);
+  if (kind == "file") return session.AnswerFile(value);
+  throw ScriptError("answer takes `message BUTTON`, `folder PATH|cancel` or `file PATH`");
+}
+
+// `screenshot FILE`, or `screenshot message FILE` for the next message box.
+void Screenshot(HostSession& session, const std::string& argument) {
+  constexpr std::string_view kMessage = "message ";
+  const bool ofMessage = argument.starts_with(kMessage);
+  const std::string file = ofMessage ? Trimmed(argument.substr(kMessage.size())) : argument;
+  if (file.empty()) throw ScriptError("screenshot takes `FILE` or `message FILE`");
+  session.Screenshot(file, ofMessage);
 }
 
 void CountCalls(HostSession& session, const std::string& argument) {
@@ -60,6 +73,7 @@ const std::map<std::string, ScriptCommand>& Commands() {
       {"choose", {true, [](HostSession& s, const std::string& a) { s.Choose(a); }}},
       {"close-menu", {false, [](HostSession& s, const std::string&) { s.CloseMenu(); }}},
       {"count-calls", {true, CountCalls}},
+      {"screenshot", {true, Screenshot}},
       {"click", WizardCommand("click")},
       {"type", WizardCommand("type")},
       {"select", WizardCommand("select")},
@@ -82,13 +96,21 @@ void RunLine(HostSession& session, const std::string& line) {
 
 int ExitCodeOf(const std::exception& error) { return dynamic_cast<const ScriptError*>(&error) != nullptr ? 2 : 1; }
 
-// Runs the script's lines in order. A command that opens a wizard returns only once the wizard
-// has closed (it is modal, as Outlook's windows are to it); meanwhile the next lines run from a
-// timer that the wizard's loop dispatches, so the script drives the wizard as a user would.
+// Runs the script's lines in order. A command that opens a wizard or a real menu returns only once
+// it has closed (both are modal); meanwhile the next lines run from a timer that the wizard's or the
+// menu's loop dispatches, so the script drives them as a user would.
+// With timings, every command prints `timing LINE ms=T calls=N` to the error stream once done (the
+// time it took, the calls add-ins made on the stand-in meanwhile), and a wizard or menu coming up
+// prints `timing wizard shown ms=T` (or `menu shown`), counted from the start of the last command.
 class Executor {
  public:
-  Executor(std::istream& script, std::string name, HostSession& session, std::ostream& err)
-      : script_(script), name_(std::move(name)), session_(session), err_(err), timer_(kTickMs, [this] { Tick(); }) {}
+  Executor(std::istream& script, std::string name, HostSession& session, std::ostream& err, bool timings)
+      : script_(script),
+        name_(std::move(name)),
+        session_(session),
+        err_(err),
+        timings_(timings),
+        timer_(timings ? kFineTickMs : kTickMs, [this] { Tick(); }) {}
 
   // Throws what a line threw, with where() naming the line.
   void RunAll() {
@@ -102,6 +124,12 @@ class Executor {
 
  private:
   static constexpr UINT kTickMs = 50;
+  static constexpr UINT kFineTickMs = 1;  // what is timed is seen within a millisecond
+  using Clock = std::chrono::steady_clock;
+
+  double MillisecondsSinceStart() const {
+    return std::chrono::duration<double, std::milli>(Clock::now() - lastStart_).count();
+  }
 
   bool Next(std::string& line) {
     while (std::getline(script_, line)) {
@@ -112,9 +140,16 @@ class Executor {
     return false;
   }
 
+  // What was on the screen when a command started: only a wizard or menu it opens takes the next lines.
+  struct Frame {
+    HWND wizard;
+    bool menu;
+  };
+
   void Run(const std::string& line) {
-    // The wizard on the screen when the command starts: only one it opens takes the next lines.
-    running_.push_back(wizard::win32::FindShownWizard());
+    running_.push_back({wizard::win32::FindShownWizard(), session_.MenuWaiting()});
+    const auto started = lastStart_ = Clock::now();
+    const long long callsBefore = standin::office::StandinCallCount();
     try {
       RunLine(session_, line);
     } catch (...) {
@@ -122,18 +157,30 @@ class Executor {
       throw;
     }
     running_.pop_back();
+    if (timings_) {
+      err_ << "timing " << line << " ms=" << std::chrono::duration<double, std::milli>(Clock::now() - started).count()
+           << " calls=" << standin::office::StandinCallCount() - callsBefore << '\n';
+    }
   }
 
   void Tick() noexcept {
     if (running_.empty()) return;
+    const Frame& frame = running_.back();
     const HWND wizard = wizard::win32::FindShownWizard();
     // A message box or dialog over the wizard has it disabled: its own watch answers it.
-    if (wizard == nullptr || wizard == running_.back() || IsWindowEnabled(wizard) == FALSE) return;
+    const bool wizardWaits = wizard != nullptr && wizard != frame.wizard && IsWindowEnabled(wizard) != FALSE;
+    const bool menuWaits = session_.MenuWaiting() && !frame.menu;
+    if (!wizardWaits && !menuWaits) return;
+    if (timings_ && menuWaits) err_ << "timing menu shown ms=" << MillisecondsSinceStart() << '\n';
+    if (timings_ && wizardWaits && wizard != announcedWizard_)
+      err_ << "timing wizard shown ms=" << MillisecondsSinceStart() << '\n';
+    announcedWizard_ = wizard;
     try {
       std::string line;
       if (!Next(line)) {
         where_ = name_;
-        throw ScriptError("the script ended while a wizard is open");
+        throw ScriptError(menuWaits ? "the script ended while a menu is open"
+                                    : "the script ended while a wizard is open");
       }
       Run(line);
     } catch (const std::exception& error) {
@@ -155,19 +202,44 @@ class Executor {
   std::string name_;
   HostSession& session_;
   std::ostream& err_;
+  bool timings_;
   std::string where_;
   int number_ = 0;
-  std::vector<HWND> running_;
+  std::vector<Frame> running_;
+  Clock::time_point lastStart_ = Clock::now();
+  HWND announcedWizard_ = nullptr;
   TimerWindow timer_;
 };
 
+// Outlook in the user's hands until the user closes its window; what a window fails to do is
+// reported and Outlook goes on.
+void RunForUser(HostSession& session, std::ostream& err) {
+  session.Start();
+  MSG message{};
+  while (session.Running() && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    const HWND dialog = session.OpenDialog();
+    if (dialog == nullptr || !IsDialogMessageW(dialog, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    try {
+      session.AfterUserMessage();
+    } catch (const std::exception& error) {
+      err << "qorhost: " << error.what() << '\n';
+    }
+  }
+}
+
 }  // namespace
 
-int RunScript(const ScriptRun& run, std::ostream& out, std::ostream& err) {
-  std::ifstream script(run.script, std::ios::binary);
-  if (!script) {
-    err << "qorhost: cannot read the script " << run.script << '\n';
-    return 2;
+int RunHost(const HostRun& run, std::ostream& out, std::ostream& err) {
+  std::ifstream script;
+  if (run.script) {
+    script.open(*run.script, std::ios::binary);
+    if (!script) {
+      err << "qorhost: cannot read the script " << *run.script << '\n';
+      return 2;
+    }
   }
   std::string where;  // the place the next error is reported at
   try {
@@ -175,15 +247,19 @@ int RunScript(const ScriptRun& run, std::ostream& out, std::ostream& err) {
     const com::ComInit com;
     const OutlookProcessLibraries outlookLibraries;
     {
-      HostSession session(mailbox, run.majorVersion, out);
-      Executor executor(script, run.script, session, err);
-      try {
-        executor.RunAll();
-      } catch (...) {
-        where = executor.Where();
-        throw;
+      HostSession session(mailbox, run.majorVersion, out, {run.windows || !run.script, run.script.has_value()});
+      if (run.script) {
+        Executor executor(script, *run.script, session, err, run.timings);
+        try {
+          executor.RunAll();
+        } catch (...) {
+          where = executor.Where();
+          throw;
+        }
+        where = *run.script;
+      } else {
+        RunForUser(session, err);
       }
-      where = run.script;
       if (session.Running()) session.Quit();
     }
     if (run.save) host::memory::SaveMailbox(*mailbox, *run.save);

@@ -38,11 +38,13 @@ int main(int argc, char** argv) {
   std::cout << std::unitbuf;
 
   CLI::App app{"qorhost: Outlook's stand-in; loads the COM add-ins registered for Outlook as that version does"};
-  qor::tools::qorhost::ScriptRun run;
+  qor::tools::qorhost::HostRun run;
   app.add_option("--mailbox", run.mailbox, "Mailbox file (JSON)")->required();
   app.add_option("--version", run.majorVersion, "Outlook's major version")
       ->check(CLI::IsMember({9, 10, 11, 12, 14, 15, 16}));
-  app.add_option("--script", run.script, "Script of commands, one a line")->required();
+  app.add_option("--script", run.script, "Script of commands, one a line; without one, Outlook's window is the user's");
+  app.add_flag("--window", run.windows, "The script drives Outlook's windows on the screen");
+  app.add_flag("--timings", run.timings, "Print how long each command took, and its calls on Outlook, to stderr");
   app.add_option("--save", run.save, "Where to write the mailbox as the run left it");
 
   try {
@@ -55,7 +57,7 @@ int main(int argc, char** argv) {
     if (!qor::tools::qorhost::RunsAsOutlook(run.majorVersion))
       return static_cast<int>(
           qor::tools::qorhost::RunImage(qor::tools::qorhost::PrepareOutlookImage(run.majorVersion)));
-    return qor::tools::qorhost::RunScript(run, std::cout, std::cerr);
+    return qor::tools::qorhost::RunHost(run, std::cout, std::cerr);
   } catch (const std::exception& e) {
     std::cerr << "qorhost: " << e.what() << '\n';
     return 1;

@@ -1,8 +1,11 @@
 #include "message_box_watch.h"
 
 #include <array>
+#include <exception>
+#include <iostream>
 #include <utility>
 
+#include "screen_picture.h"
 #include "wizard/script/script_answers.h"
 #include "wizard/win32/window_driver.h"
 
@@ -88,6 +91,16 @@ void MessageBoxWatch::Look() noexcept {
 void MessageBoxWatch::Answer(HWND box) {
   out_ << wizard::FormatMessageLine(wizard::win32::ReadMessageBox(box)) << '\n';
   answered_ = box;
+  if (!pictures_.empty()) {
+    const std::string file = std::move(pictures_.front());
+    pictures_.pop_front();
+    // The box is answered all the same: a run must not hang on a picture it could not write.
+    try {
+      PictureOwnWindows(file);
+    } catch (const std::exception& error) {
+      std::cerr << "qorhost: " << error.what() << '\n';
+    }
+  }
   int button = DefaultButton(box);
   if (!answers_.empty()) {
     if (GetDlgItem(box, answers_.front()) != nullptr) button = answers_.front();

@@ -27,6 +27,8 @@ class MessageBoxWatch {
   MessageBoxWatch& operator=(const MessageBoxWatch&) = delete;
 
   void QueueAnswer(int buttonId) { answers_.push_back(buttonId); }
+  // The next box is pictured into `file` before it is answered.
+  void QueuePicture(std::string file) { pictures_.push_back(std::move(file)); }
 
  private:
   void Look() noexcept;
@@ -34,6 +36,7 @@ class MessageBoxWatch {
 
   std::ostream& out_;
   std::deque<int> answers_;
+  std::deque<std::string> pictures_;
   HWND answered_ = nullptr;
   TimerWindow timer_;
 };

@@ -127,4 +127,18 @@ std::shared_ptr<MemoryItem> MemoryContact::Duplicate(std::string entryId, std::w
   return std::make_shared<MemoryContact>(std::move(entryId), saved_, std::move(folder));
 }
 
+std::string_view MessageClassOf(host::ItemClass itemClass) {
+  switch (itemClass) {
+    case host::ItemClass::Contact:
+      return "IPM.Contact";
+    case host::ItemClass::Note:
+      return "IPM.StickyNote";
+    case host::ItemClass::Report:
+      return "REPORT.IPM.Note.NDR";
+    case host::ItemClass::Mail:
+      break;
+  }
+  return "IPM.Note";
+}
+
 }  // namespace qor::host::memory

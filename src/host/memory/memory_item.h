@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "host/outlook.h"
 
@@ -112,5 +113,8 @@ class MemoryContact : public MemoryItem, public host::ContactItem {
   ContactFields saved_;
   ContactFields current_;
 };
+
+// The MessageClass Outlook reports for an item of the class: "IPM.Note", "REPORT.IPM.Note.NDR", ...
+std::string_view MessageClassOf(host::ItemClass itemClass);
 
 }  // namespace qor::host::memory

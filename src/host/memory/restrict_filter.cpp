@@ -165,20 +165,6 @@ class Parser {
   int depth_ = 0;
 };
 
-std::string_view MessageClassOf(host::ItemClass itemClass) {
-  switch (itemClass) {
-    case host::ItemClass::Contact:
-      return "IPM.Contact";
-    case host::ItemClass::Note:
-      return "IPM.StickyNote";
-    case host::ItemClass::Report:
-      return "REPORT.IPM.Note.NDR";
-    case host::ItemClass::Mail:
-      break;
-  }
-  return "IPM.Note";
-}
-
 std::optional<std::string> ValueOf(const MemoryItem& item, FilterProperty property) {
   switch (property) {
     case FilterProperty::Body:
