@@ -4,7 +4,7 @@ WINDOWS := build/windows
 QOR     := $(NATIVE)/tools/qor/qor
 SAMPLE  := samples/mailbox.json
 
-.PHONY: test demo demo-cli outlook deps native windows windows-apps bench screenshots clean
+.PHONY: test demo demo-cli outlook deps native windows windows-apps bench bench-outlook screenshots clean
 
 test: native windows
 	ctest --preset native
@@ -73,6 +73,12 @@ bench: deps
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench
 	build/bench/bench/qor_bench
+
+# Under Wine, in qorhost's window with the add-in: the waits a user meets, and the scan through COM.
+bench-outlook: windows-apps
+	cmake --preset bench >/dev/null
+	cmake --build --preset bench --target qor_bounce_mailbox
+	sh scripts/bench-outlook.sh $(WINDOWS) build/bench
 
 clean:
 	rm -rf build

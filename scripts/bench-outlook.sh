@@ -1,0 +1,30 @@
+#!/bin/sh
+# Times what a user waits for in Outlook with the add-in loaded, under Wine on a virtual screen:
+# qorhost's start to the explorer shown, the folder menu, "QOR Agent" to the wizard shown, and the
+# wizard's scan through COM of the sample's bounce folder and of generated folders, with the calls
+# the add-in made on Outlook's objects per message. Usage: bench-outlook.sh WINDOWS_BUILD BENCH_BUILD
+set -eu
+build=$(cd "$1" && pwd)
+bench=$(cd "$2" && pwd)
+source=$(cd "$(dirname "$0")/.." && pwd)
+export QOR_X11_WINEPREFIX="$build/wineprefix-demo"
+run() { "$build/wine-x11-run.sh" "$@"; }
+qorhost="$build/tools/qorhost/qorhost.exe"
+addin="$build/src/addin/qorOutlook.dll"
+
+run "$qorhost" /regserver
+run regsvr32 /s "$addin"
+for messages in sample 10000; do
+  mailbox="$source/samples/mailbox.json"
+  if [ "$messages" != sample ]; then
+    mailbox="$bench/bounces-$messages.json"
+    [ -f "$mailbox" ] || "$bench/bench/qor_bounce_mailbox" "$messages" "$mailbox"
+  fi
+  for version in 11 16; do
+    echo "== Outlook $version, $messages"
+    run "$qorhost" --mailbox "Z:$mailbox" --version "$version" --window --timings \
+      --script "Z:$source/bench/outlook-timing.script" 2>&1 | grep -E '^(explorer shown|timing)'
+  done
+done
+run regsvr32 /u /s "$addin"
+run "$qorhost" /unregserver
