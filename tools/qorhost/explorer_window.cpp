@@ -76,7 +76,7 @@ ExplorerWindow::ExplorerWindow(host::memory::MemoryOutlook& mailbox, std::shared
   status_ = Child(window_.Get(), STATUSCLASSNAMEW, 0, kStatusId, font_.Get());
 
   quiet_ = true;
-  AddFolders(TVI_ROOT, mailbox.Stores());
+  folders_.emplace(tree_, mailbox.Stores());
   quiet_ = false;
   Layout();
   ShowFolder(std::move(folder));
@@ -93,39 +93,11 @@ void ExplorerWindow::Show() {
   SetForegroundWindow(window_.Get());
 }
 
-void ExplorerWindow::AddFolders(HTREEITEM parent, const std::vector<std::shared_ptr<MemoryFolder>>& folders) {
-  for (const auto& folder : folders) {
-    const std::wstring name = com::ToUtf16(folder->DisplayName());
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-    insert.item.pszText = const_cast<wchar_t*>(name.c_str());
-    insert.item.lParam = static_cast<LPARAM>(folders_.size());
-    const auto item =
-        reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
-    folders_.push_back(folder);
-    treeItems_[folder.get()] = item;
-    AddFolders(item, folder->Subfolders());
-    SendMessageW(tree_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
-  }
-}
-
-std::shared_ptr<MemoryFolder> ExplorerWindow::FolderOf(HTREEITEM item) const {
-  TVITEMW data{};
-  data.mask = TVIF_PARAM;
-  data.hItem = item;
-  if (item == nullptr || !SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data))) return nullptr;
-  const auto index = static_cast<std::size_t>(data.lParam);
-  return index < folders_.size() ? folders_[index] : nullptr;
-}
-
 void ExplorerWindow::ShowFolder(const std::shared_ptr<MemoryFolder>& folder) {
   folder_ = folder;
-  const auto found = folder ? treeItems_.find(folder.get()) : treeItems_.end();
-  if (found != treeItems_.end()) {
+  if (folder) {
     quiet_ = true;
-    SendMessageW(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(found->second));
+    folders_->Select(*folder);
     quiet_ = false;
   }
   UpdateCaption();
@@ -159,11 +131,11 @@ void ExplorerWindow::Layout() {
 }
 
 bool ExplorerWindow::CentreOf(const MemoryFolder& folder, POINT& point) {
-  const auto found = treeItems_.find(&folder);
-  if (found == treeItems_.end()) return false;
-  SendMessageW(tree_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(found->second));
+  const HTREEITEM item = folders_->ItemOf(folder);
+  if (item == nullptr) return false;
+  SendMessageW(tree_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
   RECT rect{};
-  *reinterpret_cast<HTREEITEM*>(&rect) = found->second;
+  *reinterpret_cast<HTREEITEM*>(&rect) = item;
   if (!SendMessageW(tree_, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect))) return false;
   point = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   return true;
@@ -226,7 +198,7 @@ LRESULT ExplorerWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT ExplorerWindow::OnNotify(const NMHDR& header) {
   if (header.hwndFrom == tree_ && header.code == TVN_SELCHANGINGW && !quiet_) {
-    const auto folder = FolderOf(reinterpret_cast<const NMTREEVIEWW&>(header).itemNew.hItem);
+    const auto folder = folders_->FolderOf(reinterpret_cast<const NMTREEVIEWW&>(header).itemNew.hItem);
     if (!folder || folder == folder_) return FALSE;
     if (handlers_.folderSelected && !handlers_.folderSelected(folder)) return TRUE;
     folder_ = folder;
@@ -240,8 +212,8 @@ LRESULT ExplorerWindow::OnNotify(const NMHDR& header) {
     hit.pt = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
     const POINT screen = hit.pt;
     ScreenToClient(tree_, &hit.pt);
-    const auto folder = FolderOf(reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_HITTEST, 0,
-                                                                          reinterpret_cast<LPARAM>(&hit))));
+    const auto folder = folders_->FolderOf(
+        reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit))));
     if (folder && handlers_.folderMenu) handlers_.folderMenu(folder, screen);
     return TRUE;
   }

@@ -10,11 +10,12 @@
 
 #include <exception>
 #include <functional>
-#include <map>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "folder_tree.h"
 #include "host/memory/memory_outlook.h"
 #include "platform/unique_any_win32.h"
 
@@ -65,18 +66,15 @@ class ExplorerWindow {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnNotify(const NMHDR& header);
-  void AddFolders(HTREEITEM parent, const std::vector<std::shared_ptr<MemoryFolder>>& folders);
   void Layout();
   void UpdateCaption();
-  std::shared_ptr<MemoryFolder> FolderOf(HTREEITEM item) const;
   // The tree item's centre, in the tree's client coordinates; false when the folder is not shown.
   bool CentreOf(const MemoryFolder& folder, POINT& point);
   bool SendClick(const MemoryFolder& folder, UINT down, UINT up, WPARAM buttons);
 
   Handlers handlers_;
   std::shared_ptr<MemoryFolder> folder_;
-  std::vector<std::shared_ptr<MemoryFolder>> folders_;  // a tree item's lParam indexes these
-  std::map<const MemoryFolder*, HTREEITEM> treeItems_;
+  std::optional<FolderTree> folders_;  // made with the tree
   std::vector<std::shared_ptr<host::memory::MemoryItem>> items_;  // the list's rows
   std::exception_ptr failure_;
   bool quiet_ = false;  // selection changes made by the window itself

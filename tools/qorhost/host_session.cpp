@@ -10,6 +10,7 @@
 #include "engine/folder_path.h"
 #include "explorer_window.h"
 #include "folder_menu.h"
+#include "folder_picker.h"
 #include "host/host_error.h"
 #include "host_output.h"
 #include "inspector_window.h"
@@ -52,10 +53,13 @@ HostSession::HostSession(std::shared_ptr<host::memory::MemoryOutlook> mailbox, i
   if (mode_.scripted) {
     messageBoxes_.emplace(out);
     if (mode_.windows) files_.emplace();
+  } else {
+    // The user answers Outlook's folder picker over whatever window is in front.
+    mailbox_->SetFolderPicker([this] { return PickFolderDialog(GetActiveWindow(), *mailbox_); });
   }
 }
 
-HostSession::~HostSession() = default;
+HostSession::~HostSession() { mailbox_->SetFolderPicker(nullptr); }
 
 HostSession::Outlook& HostSession::Started() {
   if (!running_) throw ScriptError("Outlook is not running: `start` it first");

@@ -1,4 +1,6 @@
 #pragma once
 
-#define IDD_COM_ADDINS 101
 #define IDC_ADDINS_LIST 100
+#define IDD_COM_ADDINS 101
+#define IDC_FOLDER_TREE 102
+#define IDD_SELECT_FOLDER 103

@@ -97,7 +97,7 @@ void MemoryOutlook::QueuePickFolder(std::shared_ptr<MemoryFolder> folder) {
 }
 
 std::shared_ptr<MemoryFolder> MemoryOutlook::NextPickedFolder() {
-  if (pickedFolders_.empty()) return nullptr;
+  if (pickedFolders_.empty()) return picker_ ? picker_() : nullptr;
   auto folder = std::move(pickedFolders_.front());
   pickedFolders_.pop_front();
   return folder;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +33,8 @@ class MemoryOutlook : public host::Application, public std::enable_shared_from_t
 
   // PickFolder answers in this order; a null answer, like an empty queue, means the user cancelled.
   void QueuePickFolder(std::shared_ptr<MemoryFolder> folder);
+  // What PickFolder asks once the queue is empty: a dialog a user answers. None: the user cancelled.
+  void SetFolderPicker(std::function<std::shared_ptr<MemoryFolder>()> picker) { picker_ = std::move(picker); }
 
   // Null when no store carries the id.
   std::shared_ptr<MemoryFolder> FindStore(const std::string& storeId) const;
@@ -56,6 +59,7 @@ class MemoryOutlook : public host::Application, public std::enable_shared_from_t
   std::vector<std::shared_ptr<MemoryFolder>> stores_;
   std::shared_ptr<MemoryFolder> explorerFolder_;
   std::deque<std::shared_ptr<MemoryFolder>> pickedFolders_;
+  std::function<std::shared_ptr<MemoryFolder>()> picker_;
   std::uint32_t generatedStores_ = 0;
   std::unique_ptr<SessionImpl> session_;
   std::unique_ptr<ExplorerImpl> explorer_;

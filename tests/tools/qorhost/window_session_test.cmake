@@ -1,9 +1,10 @@
 # qorOutlook.dll in qorhost's windows on a virtual screen, as a user meets it: for Outlook 2003,
 # 2007 and 365 the demo session (folder menu, every wizard page, Outlook closing), whose export
 # and exclusion files must be those of `qor run` with the same choices and whose mailbox must show
-# the same changes; then the COM Add-Ins dialog unloading and loading the add-in again.
+# the same changes; then a user switching folders, opening an item, and unloading and loading the
+# add-in again through the COM Add-Ins dialog.
 #   WINE_RUN (the X11 wrapper), QORHOST, ADDIN, RESET, MAILBOX, PREFIX (the wrapper's Wine prefix),
-#   DEMO_SCRIPT, DIALOG_SCRIPT, CASES (this folder), WORK (a scratch folder), OUTPUT
+#   DEMO_SCRIPT, USER_SCRIPT, CASES (this folder), WORK (a scratch folder), OUTPUT
 include(${CMAKE_CURRENT_LIST_DIR}/host_test_support.cmake)
 
 set(exclusions "${PREFIX}/drive_c/users/Public/Documents/QOR for Outlook/qorexclusions.dat")
@@ -46,8 +47,8 @@ foreach(version 11 12 16)
                           ${dir}/after.json OUTPUT_VARIABLE changes COMMAND_ERROR_IS_FATAL ANY)
   string(APPEND all "-- changes\n${changes}")
 endforeach()
-run(${QORHOST} --mailbox ${MAILBOX} --version 11 --window --script ${DIALOG_SCRIPT})
-string(APPEND all "== Outlook 11, COM add-ins dialog\n${output}")
+run(${QORHOST} --mailbox ${MAILBOX} --version 11 --window --script ${USER_SCRIPT})
+string(APPEND all "== Outlook 11, a user at the window\n${output}")
 run(regsvr32 /s /u ${ADDIN})
 run(${QORHOST} /unregserver)
 file(WRITE ${OUTPUT} "${all}")
