@@ -4,16 +4,10 @@
 # wizard's scan through COM of the sample's bounce folder and of generated folders, with the calls
 # the add-in made on Outlook's objects per message. Usage: bench-outlook.sh WINDOWS_BUILD BENCH_BUILD
 set -eu
-build=$(cd "$1" && pwd)
+. "$(dirname "$0")/qorhost-session.sh"
 bench=$(cd "$2" && pwd)
-source=$(cd "$(dirname "$0")/.." && pwd)
-export QOR_X11_WINEPREFIX="$build/wineprefix-demo"
-run() { "$build/wine-x11-run.sh" "$@"; }
-qorhost="$build/tools/qorhost/qorhost.exe"
-addin="$build/src/addin/qorOutlook.dll"
 
-run "$qorhost" /regserver
-run regsvr32 /s "$addin"
+register
 for messages in sample 10000; do
   mailbox="$source/samples/mailbox.json"
   if [ "$messages" != sample ]; then
@@ -26,5 +20,4 @@ for messages in sample 10000; do
       --script "Z:$source/bench/outlook-timing.script" 2>&1 | grep -E '^(explorer shown|timing)'
   done
 done
-run regsvr32 /u /s "$addin"
-run "$qorhost" /unregserver
+unregister

@@ -6,19 +6,13 @@
 # it through every page and closes Outlook. What changed is printed; the pictures, the output and
 # the files each session left are in OUT/VERSION. Usage: demo.sh WINDOWS_BUILD_DIR OUT_DIR
 set -eu
-build=$(cd "$1" && pwd)
+. "$(dirname "$0")/qorhost-session.sh"
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
-source=$(cd "$(dirname "$0")/.." && pwd)
-export QOR_X11_WINEPREFIX="$build/wineprefix-demo"
-run() { "$build/wine-x11-run.sh" "$@"; }
-qorhost="$build/tools/qorhost/qorhost.exe"
-addin="$build/src/addin/qorOutlook.dll"
 exclusions="$QOR_X11_WINEPREFIX/drive_c/users/Public/Documents/QOR for Outlook/qorexclusions.dat"
 
 echo "== registering qorhost.exe as Outlook, and qorOutlook.dll with regsvr32"
-run "$qorhost" /regserver
-run regsvr32 /s "$addin"
+register
 
 for version in 11 12 16; do
   dir="$out/$version"
@@ -41,6 +35,5 @@ for version in 11 12 16; do
 done
 
 echo "== unregistering"
-run regsvr32 /u /s "$addin"
-run "$qorhost" /unregserver
+unregister
 echo "== done: $out"

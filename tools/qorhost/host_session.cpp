@@ -50,6 +50,8 @@ struct HostSession::Outlook {
 HostSession::HostSession(std::shared_ptr<host::memory::MemoryOutlook> mailbox, int majorVersion, std::ostream& out,
                          SessionMode mode)
     : mailbox_(std::move(mailbox)), majorVersion_(majorVersion), out_(out), mode_(mode), wizard_(*mailbox_, out) {
+  // Outlook is DPI-aware: its windows, and the add-ins', are laid out for the system's DPI.
+  if (mode_.windows) SetProcessDPIAware();
   if (mode_.scripted) {
     messageBoxes_.emplace(out);
     if (mode_.windows) files_.emplace();
