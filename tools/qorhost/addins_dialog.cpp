@@ -10,12 +10,11 @@
 
 namespace qor::tools::qorhost {
 
-AddinsDialog::AddinsDialog(HWND owner, std::vector<ListedAddin> addins, Apply apply)
-    : owner_(owner), addins_(std::move(addins)), apply_(std::move(apply)) {
+AddinsDialog::AddinsDialog(HWND owner, std::vector<ListedAddin> addins, Apply apply, WindowFailures& failures)
+    : owner_(owner), addins_(std::move(addins)), apply_(std::move(apply)), failures_(failures) {
   dialog_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_COM_ADDINS), owner, &DialogProc,
                                reinterpret_cast<LPARAM>(this));
-  if (dialog_ == nullptr)
-    throw com::ComError(HRESULT_FROM_WIN32(GetLastError()), "cannot show the COM Add-Ins dialog");
+  if (dialog_ == nullptr) throw com::ComError(HRESULT_FROM_WIN32(GetLastError()), "cannot show the COM Add-Ins dialog");
   EnableWindow(owner_, FALSE);
   ShowWindow(dialog_, SW_SHOW);
 }
@@ -55,7 +54,6 @@ bool AddinsDialog::Tick(const std::string& progId, bool ticked) {
 
 void AddinsDialog::Press(int button) {
   if (dialog_ != nullptr) SendMessageW(GetDlgItem(dialog_, button), BM_CLICK, 0, 0);
-  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
 }
 
 void AddinsDialog::Close(bool apply) {
@@ -85,7 +83,7 @@ INT_PTR CALLBACK AddinsDialog::DialogProc(HWND dialog, UINT message, WPARAM wPar
     self->Close(LOWORD(wParam) == IDOK);
   } catch (...) {
     // The dialog is gone either way; whoever pressed the button learns what failed.
-    self->failure_ = std::current_exception();
+    self->failures_.Catch();
   }
   return TRUE;
 }

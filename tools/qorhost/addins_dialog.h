@@ -6,12 +6,12 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "qorhost_resources.h"
+#include "window_failures.h"
 
 namespace qor::tools::qorhost {
 
@@ -25,7 +25,7 @@ class AddinsDialog {
  public:
   using Apply = std::function<void(const std::vector<ListedAddin>& changed)>;
 
-  AddinsDialog(HWND owner, std::vector<ListedAddin> addins, Apply apply);
+  AddinsDialog(HWND owner, std::vector<ListedAddin> addins, Apply apply, WindowFailures& failures);
   ~AddinsDialog();
   AddinsDialog(const AddinsDialog&) = delete;
   AddinsDialog& operator=(const AddinsDialog&) = delete;
@@ -34,7 +34,8 @@ class AddinsDialog {
   HWND Handle() const noexcept { return dialog_; }
   // The user ticks or clears the add-in's box; false when the list has no such add-in.
   bool Tick(const std::string& progId, bool ticked);
-  // The user presses OK (IDOK) or Cancel (IDCANCEL). Rethrows what applying the changes threw.
+  // The user presses OK (IDOK) or Cancel (IDCANCEL). What applying the changes throws goes to the
+  // failures.
   void Press(int button);
 
  private:
@@ -48,8 +49,8 @@ class AddinsDialog {
   HWND owner_;
   std::vector<ListedAddin> addins_;
   Apply apply_;
+  WindowFailures& failures_;
   HWND dialog_ = nullptr;
-  std::exception_ptr failure_;
 };
 
 }  // namespace qor::tools::qorhost

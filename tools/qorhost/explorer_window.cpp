@@ -51,22 +51,21 @@ void AddColumn(HWND list, int index, const wchar_t* title, int width) {
 }  // namespace
 
 ExplorerWindow::ExplorerWindow(host::memory::MemoryOutlook& mailbox, std::shared_ptr<MemoryFolder> folder,
-                               Handlers handlers)
-    : handlers_(std::move(handlers)), dpi_(ScreenDpi()), font_(MessageFont()) {
+                               Handlers handlers, WindowFailures& failures)
+    : handlers_(std::move(handlers)), failures_(failures), dpi_(ScreenDpi()), font_(MessageFont()) {
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   RegisterOutlookWindowClass();
-  window_.Reset(CreateWindowExW(0, kOutlookWindowClass, L"Microsoft Outlook", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
-                                Scaled(kWidth, dpi_),
-                                Scaled(kHeight, dpi_), nullptr, MenuBar(),
+  window_.Reset(CreateWindowExW(0, kOutlookWindowClass, L"Microsoft Outlook", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
+                                0, Scaled(kWidth, dpi_), Scaled(kHeight, dpi_), nullptr, MenuBar(),
                                 GetModuleHandleW(nullptr), nullptr));
   if (!window_) throw com::ComError(HRESULT_FROM_WIN32(GetLastError()), "cannot make Outlook's window");
   SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(window_.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
 
   tree_ = Child(window_.Get(), WC_TREEVIEWW,
-                WS_BORDER | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                kTreeId, font_.Get());
+                WS_BORDER | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS, kTreeId,
+                font_.Get());
   list_ = Child(window_.Get(), WC_LISTVIEWW,
                 WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS, kListId,
                 font_.Get());
@@ -150,7 +149,7 @@ bool ExplorerWindow::SendClick(const MemoryFolder& folder, UINT down, UINT up, W
   // The tree follows the button while it is down: the release waits in the queue for it.
   PostMessageW(tree_, up, 0, MAKELPARAM(point.x, point.y));
   SendMessageW(tree_, down, buttons, MAKELPARAM(point.x, point.y));
-  ThrowFailure();
+  failures_.Rethrow();
   return true;
 }
 
@@ -162,17 +161,13 @@ bool ExplorerWindow::RightClickFolder(const MemoryFolder& folder) {
   return SendClick(folder, WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON);
 }
 
-void ExplorerWindow::ThrowFailure() {
-  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
-}
-
 LRESULT CALLBACK ExplorerWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   auto* self = reinterpret_cast<ExplorerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   try {
     return self->OnMessage(message, wParam, lParam);
   } catch (...) {
-    self->failure_ = std::current_exception();
+    self->failures_.Catch();
     return 0;
   }
 }

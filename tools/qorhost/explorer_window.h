@@ -8,16 +8,16 @@
 
 #include <commctrl.h>
 
-#include <exception>
 #include <functional>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "folder_tree.h"
 #include "host/memory/memory_outlook.h"
 #include "platform/unique_any_win32.h"
+#include "window_failures.h"
 
 namespace qor::tools::qorhost {
 
@@ -39,7 +39,9 @@ class ExplorerWindow {
   };
 
   // The window, hidden, on `folder` of the mailbox.
-  ExplorerWindow(host::memory::MemoryOutlook& mailbox, std::shared_ptr<MemoryFolder> folder, Handlers handlers);
+  // What the window or a handler throws while handling a message goes to `failures`.
+  ExplorerWindow(host::memory::MemoryOutlook& mailbox, std::shared_ptr<MemoryFolder> folder, Handlers handlers,
+                 WindowFailures& failures);
   ~ExplorerWindow();
   ExplorerWindow(const ExplorerWindow&) = delete;
   ExplorerWindow& operator=(const ExplorerWindow&) = delete;
@@ -55,12 +57,9 @@ class ExplorerWindow {
   void RefreshItems();
 
   // A user's clicks, as mouse messages to the tree: false when the folder is not in it or the
-  // window is disabled (a dialog is open over it).
+  // window is disabled (a dialog is open over it). Rethrows what handling them failed with.
   bool ClickFolder(const MemoryFolder& folder);
   bool RightClickFolder(const MemoryFolder& folder);
-
-  // Rethrows, once, what a handler threw while the window handled a message.
-  void ThrowFailure();
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
@@ -74,9 +73,9 @@ class ExplorerWindow {
 
   Handlers handlers_;
   std::shared_ptr<MemoryFolder> folder_;
-  std::optional<FolderTree> folders_;  // made with the tree
+  std::optional<FolderTree> folders_;                             // made with the tree
   std::vector<std::shared_ptr<host::memory::MemoryItem>> items_;  // the list's rows
-  std::exception_ptr failure_;
+  WindowFailures& failures_;
   bool quiet_ = false;  // selection changes made by the window itself
   int dpi_;
   platform::UniqueHfont font_;

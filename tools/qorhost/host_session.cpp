@@ -90,18 +90,14 @@ void HostSession::Start() {
         ExplorerWindow::Handlers{[this](const auto& folder) { return SwitchTo(folder); },
                                  [this](const auto& folder, POINT screen) { ShowFolderMenu(folder, screen); },
                                  [this](const std::string& entryId) { ShowInspector(entryId); },
-                                 [this] {
-                                   Outlook& running = Started();
-                                   running.addinsDialog = std::make_unique<AddinsDialog>(
-                                       running.explorer->Handle(), running.addins.Listed(),
-                                       [this](const auto& changed) { ApplyAddinChanges(changed); });
-                                 },
-                                 [this] { closeRequested_ = true; }});
+                                 [this] { OpenAddinsDialog(); }, [this] { closeRequested_ = true; }},
+        windowFailures_);
   }
   outlook.addins.Start();
   if (outlook.explorer) {
     outlook.explorer->Show();
-    const auto shown = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+    const auto shown =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     out_ << "explorer shown ms=" << shown.count() << '\n';
   }
 }
@@ -114,7 +110,7 @@ void HostSession::Quit() {
     throw ScriptError("Outlook's window takes no clicks now: a dialog is open over it");
   closeRequested_ = false;
   SendMessageW(outlook.explorer->Handle(), WM_CLOSE, 0, 0);
-  outlook.explorer->ThrowFailure();
+  windowFailures_.Rethrow();
   if (!closeRequested_) throw ScriptError("Outlook's window did not close");
   CloseOutlook();
 }
@@ -134,7 +130,7 @@ void HostSession::CloseOutlook() {
 
 void HostSession::AfterUserMessage() {
   if (closeRequested_ && running_) CloseOutlook();
-  if (running_ && running_->explorer) running_->explorer->ThrowFailure();
+  windowFailures_.Rethrow();
 }
 
 HWND HostSession::OpenDialog() const noexcept {
@@ -157,11 +153,14 @@ void HostSession::ShowInspector(const std::string& entryId) {
   const auto inspector = outlook.driver.OpenInspector(item);
   outlook.addins.InspectorOpened(*item);
   if (!outlook.explorer) return;
-  auto window = std::make_unique<InspectorWindow>(*item, outlook.explorer->Handle(), [this, inspector] {
-    Outlook& running = Started();
-    running.driver.Close(*inspector);
-    std::erase_if(running.inspectors, [&](const auto& open) { return open.first == inspector; });
-  });
+  auto window = std::make_unique<InspectorWindow>(
+      *item, outlook.explorer->Handle(),
+      [this, inspector] {
+        Outlook& running = Started();
+        running.driver.Close(*inspector);
+        std::erase_if(running.inspectors, [&](const auto& open) { return open.first == inspector; });
+      },
+      windowFailures_);
   outlook.inspectors.emplace_back(inspector, std::move(window));
 }
 
@@ -173,6 +172,7 @@ void HostSession::CloseInspector() {
                                   [&](const auto& open) { return open.first == inspector; });
   if (shown == outlook.inspectors.end()) return outlook.driver.Close(*inspector);
   SendMessageW(shown->second->Handle(), WM_CLOSE, 0, 0);
+  windowFailures_.Rethrow();
 }
 
 void HostSession::NewExplorer(const std::string& path) { Started().driver.OpenExplorer(FolderAt(path)); }
@@ -215,17 +215,26 @@ void HostSession::ToggleAddin(const std::string& progId, bool connect) {
   });
   // The user opens the dialog from the Tools menu, ticks or clears the box and presses OK.
   SendMessageW(outlook.explorer->Handle(), WM_COMMAND, MAKEWPARAM(ExplorerWindow::kAddinsCommand, 0), 0);
-  outlook.explorer->ThrowFailure();
+  windowFailures_.Rethrow();
   AddinsDialog* dialog = outlook.addinsDialog.get();
   if (dialog == nullptr || !dialog->Open()) throw ScriptError("the COM Add-Ins dialog did not open");
   if (!dialog->Tick(progId, connect)) {
     dialog->Press(IDCANCEL);
+    windowFailures_.Rethrow();
     out_ << "connect-failed " << progId << ": not registered as an Outlook add-in\n";
     return;
   }
   dialog->Press(IDOK);
+  windowFailures_.Rethrow();
   if (!connect && entry != listed.end() && !entry->connected)
     out_ << "disconnect-failed " << progId << ": not connected\n";
+}
+
+void HostSession::OpenAddinsDialog() {
+  Outlook& outlook = Started();
+  outlook.addinsDialog = std::make_unique<AddinsDialog>(
+      outlook.explorer->Handle(), outlook.addins.Listed(), [this](const auto& changed) { ApplyAddinChanges(changed); },
+      windowFailures_);
 }
 
 void HostSession::ApplyAddinChanges(const std::vector<ListedAddin>& changed) {

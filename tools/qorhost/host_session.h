@@ -19,6 +19,7 @@
 #include "host/memory/memory_outlook.h"
 #include "message_box_watch.h"
 #include "standin/outlook/outlook_driver.h"
+#include "window_failures.h"
 #include "wizard_remote.h"
 
 namespace qor::tools::qorhost {
@@ -95,6 +96,7 @@ class HostSession {
   std::shared_ptr<host::memory::MemoryFolder> FolderAt(const std::string& path) const;
   void CloseOutlook();
   void ToggleAddin(const std::string& progId, bool connect);
+  void OpenAddinsDialog();
   void ApplyAddinChanges(const std::vector<ListedAddin>& changed);
   bool SwitchTo(const std::shared_ptr<host::memory::MemoryFolder>& folder);
   void ShowInspector(const std::string& entryId);
@@ -109,6 +111,7 @@ class HostSession {
   SessionMode mode_;
   std::optional<MessageBoxWatch> messageBoxes_;
   std::optional<FileDialogWatch> files_;
+  WindowFailures windowFailures_;
   WizardRemote wizard_;
   bool countCalls_ = false;
   FolderMenu* shownMenu_ = nullptr;

@@ -19,8 +19,9 @@ std::wstring WithCrLf(const std::string& text) {
 
 }  // namespace
 
-InspectorWindow::InspectorWindow(const host::memory::MemoryItem& item, HWND owner, std::function<void()> closing)
-    : closing_(std::move(closing)), font_(MessageFont()) {
+InspectorWindow::InspectorWindow(const host::memory::MemoryItem& item, HWND owner, std::function<void()> closing,
+                                 WindowFailures& failures)
+    : closing_(std::move(closing)), failures_(failures), font_(MessageFont()) {
   RegisterOutlookWindowClass();
   const std::string subject = item.StoredSubject();
   const std::wstring caption = com::ToUtf16(subject.empty() ? "Untitled" : subject) + L" - Message";
@@ -30,8 +31,8 @@ InspectorWindow::InspectorWindow(const host::memory::MemoryItem& item, HWND owne
                                 GetModuleHandleW(nullptr), nullptr));
   if (!window_) throw com::ComError(HRESULT_FROM_WIN32(GetLastError()), "cannot make the inspector's window");
   body_ = CreateWindowExW(0, L"EDIT", WithCrLf(item.StoredBody()).c_str(),
-                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0,
-                          0, window_.Get(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                          WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0, 0,
+                          window_.Get(), nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(body_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(window_.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
@@ -52,10 +53,14 @@ LRESULT CALLBACK InspectorWindow::WindowProc(HWND window, UINT message, WPARAM w
     return 0;
   }
   if (self != nullptr && message == WM_CLOSE) {
-    // The owner closes the inspector in Outlook's order, then this window; a failure leaves it open.
+    // The owner closes the inspector in Outlook's order, then this window, which is gone once the
+    // call returns; a failure leaves it open.
+    WindowFailures& failures = self->failures_;
     try {
-      if (self->closing_) self->closing_();
+      const auto closing = self->closing_;
+      if (closing) closing();
     } catch (...) {
+      failures.Catch();
     }
     return 0;
   }

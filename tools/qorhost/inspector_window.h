@@ -9,12 +9,15 @@
 
 #include "host/memory/memory_item.h"
 #include "platform/unique_any_win32.h"
+#include "window_failures.h"
 
 namespace qor::tools::qorhost {
 
 class InspectorWindow {
  public:
-  InspectorWindow(const host::memory::MemoryItem& item, HWND owner, std::function<void()> closing);
+  // What `closing` throws goes to `failures`, and the window stays.
+  InspectorWindow(const host::memory::MemoryItem& item, HWND owner, std::function<void()> closing,
+                  WindowFailures& failures);
   ~InspectorWindow();
   InspectorWindow(const InspectorWindow&) = delete;
   InspectorWindow& operator=(const InspectorWindow&) = delete;
@@ -25,6 +28,7 @@ class InspectorWindow {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
   std::function<void()> closing_;
+  WindowFailures& failures_;
   platform::UniqueHfont font_;
   platform::UniqueHwnd window_;
   HWND body_ = nullptr;
