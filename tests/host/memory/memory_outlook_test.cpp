@@ -109,7 +109,7 @@ TEST(MemoryOutlook, Explorer_AbsentWithoutFolderAndShowsTheActiveFolder) {
   EXPECT_THROW(outlook->SetActiveExplorerFolder(other->AddStore("Elsewhere")), std::invalid_argument);
 }
 
-TEST(MemoryOutlook, PickFolder_AnswersInQueueOrderAndCancelsWhenEmpty) {
+TEST(MemoryOutlook, PickFolder_AnswersInQueueOrderThenAsksTheUserElseCancels) {
   auto outlook = MemoryOutlook::Create();
   auto root = outlook->AddStore("Mailbox");
   auto a = root->AddFolder("A", ItemType::Mail);
@@ -122,6 +122,19 @@ TEST(MemoryOutlook, PickFolder_AnswersInQueueOrderAndCancelsWhenEmpty) {
   EXPECT_EQ(session->PickFolder(), a);
   EXPECT_EQ(session->PickFolder(), nullptr);
   EXPECT_EQ(session->PickFolder(), b);
+  EXPECT_EQ(session->PickFolder(), nullptr);
+
+  // Once the queue is empty a user's dialog answers; queued answers still go first.
+  int asked = 0;
+  outlook->SetFolderPicker([&] {
+    ++asked;
+    return a;
+  });
+  outlook->QueuePickFolder(b);
+  EXPECT_EQ(session->PickFolder(), b);
+  EXPECT_EQ(session->PickFolder(), a);
+  EXPECT_EQ(asked, 1);
+  outlook->SetFolderPicker(nullptr);
   EXPECT_EQ(session->PickFolder(), nullptr);
 }
 
