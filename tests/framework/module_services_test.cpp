@@ -41,6 +41,18 @@ void WriteTheme(int major, DWORD theme) {
   user.WriteInteger(L"Theme", theme);
 }
 
+// The module's colour-scheme window of this process: tests running at the same time in the same
+// Wine prefix have windows of that class of their own.
+HWND OwnColorSchemeWindow() {
+  HWND found = nullptr;
+  while ((found = FindWindowExW(nullptr, found, L"TadxColorSchemeWindow", nullptr)) != nullptr) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(found, &process);
+    if (process == GetCurrentProcessId()) return found;
+  }
+  return nullptr;
+}
+
 TEST_F(FrameworkTest, ColorScheme_ReadAtStartUpAndFollowedThroughTheBroadcast) {
   WriteTheme(16, csBlack);
   Start(16);
@@ -51,7 +63,7 @@ TEST_F(FrameworkTest, ColorScheme_ReadAtStartUpAndFollowedThroughTheBroadcast) {
   module.OnOfficeColorSchemeChanged = [&](TadxCOMAddInModule&, TadxOfficeColorScheme scheme) {
     changes.push_back(scheme);
   };
-  const HWND window = FindWindowW(L"TadxColorSchemeWindow", nullptr);
+  const HWND window = OwnColorSchemeWindow();
   ASSERT_NE(window, nullptr);
   EXPECT_FALSE(IsWindowVisible(window));
   SendMessageW(window, ColorSchemeWindow::BroadcastMessage(), 0, 0);
@@ -61,7 +73,7 @@ TEST_F(FrameworkTest, ColorScheme_ReadAtStartUpAndFollowedThroughTheBroadcast) {
   EXPECT_THAT(changes, ::testing::ElementsAre(csBlue));
   EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, 0), 1);
   EXPECT_EQ(addIn->OnDisconnection(ext_dm_HostShutdown, nullptr), S_OK);
-  EXPECT_EQ(FindWindowW(L"TadxColorSchemeWindow", nullptr), nullptr);
+  EXPECT_EQ(OwnColorSchemeWindow(), nullptr);
 
   // Without a Theme value Office 2007 is blue and 2010 and later silver.
   for (const auto& [major, scheme] : {std::pair{12, csBlue}, std::pair{14, csSilver}}) {
