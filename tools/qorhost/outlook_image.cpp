@@ -91,10 +91,17 @@ std::wstring PrepareOutlookImage(int majorVersion) {
   if (IsCurrent(image, own, majorVersion)) return image.wstring();
 
   // Made under a name of its own and renamed into place, so parallel runs never see half a copy.
+  // The name is claimed by creating the file: process ids repeat across Wine prefixes.
   std::error_code ignored;
   fs::create_directories(folder, ignored);
-  const fs::path made = folder / (L"OUTLOOK." + std::to_wstring(GetCurrentProcessId()) + L".tmp");
-  if (!CopyFileW(own.c_str(), made.c_str(), FALSE)) ThrowLastError("cannot copy this program to " + made.string());
+  wchar_t claimed[MAX_PATH] = {};
+  if (GetTempFileNameW(folder.c_str(), L"OUT", 0, claimed) == 0)
+    ThrowLastError("cannot make a file in " + folder.string());
+  const fs::path made = claimed;
+  if (!CopyFileW(own.c_str(), made.c_str(), FALSE)) {
+    DeleteFileW(made.c_str());
+    ThrowLastError("cannot copy this program to " + made.string());
+  }
   try {
     Stamp(made, majorVersion);
     CopyWriteTime(own, made);
