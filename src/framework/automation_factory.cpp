@@ -44,13 +44,14 @@ std::wstring InprocServerPath(const std::wstring& path) {
   return shortPath;
 }
 
-void WriteClassesKey(const std::wstring& path, const std::wstring& valueName, const std::wstring& data) {
+}  // namespace
+
+void AutomationFactory::WriteClassesKey(const std::wstring& path, const std::wstring& valueName,
+                                        const std::wstring& data) {
   Registry classes(HKEY_CLASSES_ROOT);
   if (!classes.OpenKey(path, true)) throw AdxError("Error creating system registry entry", 0);
   classes.WriteString(valueName, data);
 }
-
-}  // namespace
 
 AutomationFactory::AutomationFactory(ComServer& server, const CLSID& classId) : server_(server), classId_(classId) {}
 
