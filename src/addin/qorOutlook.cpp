@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "framework/com_server.h"
+#include "co_qor_settings.h"
 #include "qorOutlook_IMPL.h"
 
 namespace {
@@ -12,6 +13,8 @@ namespace {
 const bool factoriesAdded = [] {
   try {
     qor::addin::InitializeAddInModuleUnit(qor::framework::ComServer::Instance());
+    // Added last, so the control class is registered first and unregistered first.
+    qor::addin::InitializeCoQORSettingsUnit(qor::framework::ComServer::Instance());
     return true;
   } catch (...) {
     return false;

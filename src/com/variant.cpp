@@ -59,6 +59,13 @@ Variant Variant::ByRef(VARIANT_BOOL* target) noexcept {
   return result;
 }
 
+Variant Variant::ByRefShort(SHORT* target) noexcept {
+  Variant result;
+  result.value_.vt = VT_I2 | VT_BYREF;
+  result.value_.piVal = target;
+  return result;
+}
+
 Variant Variant::ByRef(VARIANT* target) noexcept {
   Variant result;
   result.value_.vt = VT_VARIANT | VT_BYREF;

@@ -66,6 +66,8 @@ class Variant {
   static Variant Null() noexcept;
   static Variant ByRef(VARIANT_BOOL* target) noexcept;
   static Variant ByRef(VARIANT* target) noexcept;
+  // A 16-bit integer by reference (VT_I2): VARIANT_BOOL is the same C++ type, so it has a name.
+  static Variant ByRefShort(SHORT* target) noexcept;
 
   // Takes over `raw`, which must not be cleared by the caller afterwards.
   void Attach(const VARIANT& raw) noexcept;

@@ -17,6 +17,9 @@
 #include "com/connection_points.h"
 #include "framework/activex/active_form.h"
 
+// MinGW's objsafe.h declares the interface without the IID __uuidof needs.
+__CRT_UUID_DECL(IObjectSafety, 0xCB5BDC81, 0x93C1, 0x11CF, 0x8F, 0x20, 0x00, 0x80, 0x5F, 0x2C, 0xD0, 0x64)
+
 namespace qor::framework {
 
 class ActiveFormFactory;
