@@ -22,6 +22,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 const std::wstring kClass = L"CLSID\\{DA58D642-4C75-4880-A350-3D77035C372E}";
+const std::wstring kControlClass = L"CLSID\\{0A10A588-1D4D-49DC-A539-13FC4B226262}";
 const std::wstring kAddInKey = L"Software\\Microsoft\\Office\\Outlook\\AddIns\\qorOutlook.coqorOutlook";
 const std::wstring kOfficeVirtual = L"Software\\Microsoft\\Office\\14.0\\Common\\InstallRoot\\Virtual";
 
@@ -75,6 +76,8 @@ void Dump(HKEY root, const std::wstring& path, const std::wstring& shown, std::v
 
 std::vector<std::string> Registration() {
   std::vector<std::string> lines;
+  Dump(HKEY_CLASSES_ROOT, kControlClass, L"HKCR\\CLSID\\{coQORSettings}", lines);
+  Dump(HKEY_CLASSES_ROOT, L"qorOutlook.coQORSettings", L"HKCR\\qorOutlook.coQORSettings", lines);
   Dump(HKEY_CLASSES_ROOT, kClass, L"HKCR\\CLSID\\{coqorOutlook}", lines);
   Dump(HKEY_CLASSES_ROOT, L"qorOutlook.coqorOutlook", L"HKCR\\qorOutlook.coqorOutlook", lines);
   Dump(HKEY_CURRENT_USER, kAddInKey, L"HKCU\\AddIns\\qorOutlook.coqorOutlook", lines);
@@ -105,9 +108,24 @@ TEST_F(RegistrationTest, RegisterWritesEveryEntryOnceAndUnregisterRemovesThemAll
   SetOutlookInstalled(true, false);
   const std::wstring library = BuiltLibrary();
   ASSERT_EQ(Regsvr32(L"\"" + library + L"\""), 0u);
+  const std::string path = platform::NarrowToUtf8(library);
   const std::vector<std::string> expected = {
+      "HKCR\\CLSID\\{coQORSettings}|@=coQORSettings Control",
+      "HKCR\\CLSID\\{coQORSettings}\\Control|@=",
+      "HKCR\\CLSID\\{coQORSettings}\\InprocServer32|@=" + path,
+      "HKCR\\CLSID\\{coQORSettings}\\InprocServer32|ThreadingModel=Apartment",
+      "HKCR\\CLSID\\{coQORSettings}\\MiscStatus|@=0",
+      "HKCR\\CLSID\\{coQORSettings}\\MiscStatus\\1|@=205201",
+      "HKCR\\CLSID\\{coQORSettings}\\ProgID|@=qorOutlook.coQORSettings",
+      "HKCR\\CLSID\\{coQORSettings}\\ToolboxBitmap32|@=" + path + ",1",
+      "HKCR\\CLSID\\{coQORSettings}\\TypeLib|@={BE0F66D7-853C-4622-9D4E-10F32C277401}",
+      "HKCR\\CLSID\\{coQORSettings}\\Verb|@=",
+      "HKCR\\CLSID\\{coQORSettings}\\Verb\\0|@=Properties,0,2",
+      "HKCR\\CLSID\\{coQORSettings}\\Version|@=1.0",
+      "HKCR\\qorOutlook.coQORSettings|@=coQORSettings Control",
+      "HKCR\\qorOutlook.coQORSettings\\Clsid|@={0A10A588-1D4D-49DC-A539-13FC4B226262}",
       "HKCR\\CLSID\\{coqorOutlook}|@=coqorOutlook Object",
-      "HKCR\\CLSID\\{coqorOutlook}\\InprocServer32|@=" + platform::NarrowToUtf8(library),
+      "HKCR\\CLSID\\{coqorOutlook}\\InprocServer32|@=" + path,
       "HKCR\\CLSID\\{coqorOutlook}\\InprocServer32|ThreadingModel=Apartment",
       "HKCR\\CLSID\\{coqorOutlook}\\ProgID|@=qorOutlook.coqorOutlook",
       "HKCR\\CLSID\\{coqorOutlook}\\TypeLib|@={BE0F66D7-853C-4622-9D4E-10F32C277401}",
