@@ -47,7 +47,8 @@ void RegisterFormClass() {
     windowClass.hInstance = framework::ThisModule();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.lpszClassName = kClassName;
-    return RegisterClassExW(&windowClass) != 0;
+    // A class the library registered before COM unloaded and loaded it again is still there.
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
   }();
   if (!registered) throw com::ComError(HRESULT_FROM_WIN32(GetLastError()), "cannot register the settings form");
 }
@@ -91,23 +92,22 @@ HWND TcoQORSettings::CreateFormWindow(HWND parent) {
   headingFont_.Reset(MakeFont(L"Arial", -29, FW_BOLD, dpi_));
   background_.Reset(CreateSolidBrush(ColourOf(color_)));
   window_.Reset(CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, caption_.c_str(), WS_CHILD | WS_CLIPCHILDREN, 0, 0,
-                                Scaled(kWidth), Scaled(kHeight), parent, nullptr, framework::ThisModule(),
-                                nullptr));
+                                Scaled(kWidth), Scaled(kHeight), parent, nullptr, framework::ThisModule(), nullptr));
   if (!window_) throw com::ComError(HRESULT_FROM_WIN32(GetLastError()), "cannot make the settings form");
   SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SetWindowLongPtrW(window_.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
   const auto child = [&](const wchar_t* kind, const wchar_t* text, DWORD style, RECT designed, int id, HFONT font) {
-    const HWND made = CreateWindowExW(0, kind, text, WS_CHILD | WS_VISIBLE | style, Scaled(designed.left),
-                                      Scaled(designed.top), Scaled(designed.right), Scaled(designed.bottom),
-                                      window_.Get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                      framework::ThisModule(), nullptr);
+    const HWND made =
+        CreateWindowExW(0, kind, text, WS_CHILD | WS_VISIBLE | style, Scaled(designed.left), Scaled(designed.top),
+                        Scaled(designed.right), Scaled(designed.bottom), window_.Get(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), framework::ThisModule(), nullptr);
     SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return made;
   };
   Label1 = child(L"STATIC", L"QOR Settings", SS_LEFT, {20, 5, 187, 34}, 0, headingFont_.Get());
   Edit1 = child(L"EDIT", L"Edit1", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, {28, 58, 121, 21}, kEdit1Id, font_.Get());
-  btnAddRules = child(L"BUTTON", L"btnAddRules", WS_TABSTOP | BS_PUSHBUTTON, {264, 204, 105, 25}, kBtnAddRulesId,
-                      font_.Get());
+  btnAddRules =
+      child(L"BUTTON", L"btnAddRules", WS_TABSTOP | BS_PUSHBUTTON, {264, 204, 105, 25}, kBtnAddRulesId, font_.Get());
   SetWindowLongPtrW(Edit1, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   editProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(Edit1, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProc)));
   Fire(kOnCreate);
@@ -136,9 +136,7 @@ HRESULT STDMETHODCALLTYPE TcoQORSettings::QueryInterface(REFIID iid, void** obje
 
 ULONG STDMETHODCALLTYPE TcoQORSettings::AddRef() noexcept { return Control() != nullptr ? Control()->AddRef() : 1; }
 
-ULONG STDMETHODCALLTYPE TcoQORSettings::Release() noexcept {
-  return Control() != nullptr ? Control()->Release() : 1;
-}
+ULONG STDMETHODCALLTYPE TcoQORSettings::Release() noexcept { return Control() != nullptr ? Control()->Release() : 1; }
 
 // --- PropertyPage
 
@@ -278,8 +276,7 @@ LRESULT TcoQORSettings::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void InitializeCoQORSettingsUnit(framework::ComServer& server) {
   auto& factory = framework::ActiveFormFactory::Create(
-      server, CLASS_coQORSettings, [] { return std::make_unique<TcoQORSettings>(); }, kToolboxBitmap,
-      kDesignedStatus);
+      server, CLASS_coQORSettings, [] { return std::make_unique<TcoQORSettings>(); }, kToolboxBitmap, kDesignedStatus);
   factory.AddVerb(kPropertiesVerb, L"Properties");
 }
 

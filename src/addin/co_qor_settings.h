@@ -9,9 +9,9 @@
 
 #include <string>
 
-#include "framework/activex/active_form.h"
 #include "addin_interfaces.h"
 #include "com/com_ptr.h"
+#include "framework/activex/active_form.h"
 #include "platform/services.h"
 #include "platform/unique_any_win32.h"
 #include "qorOutlook.h"
@@ -48,8 +48,8 @@ class TcoQORSettings final : public framework::TActiveForm, public PropertyPage,
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) noexcept override;
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
                                           DISPID* ids) noexcept override;
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
-                                   VARIANT* result, EXCEPINFO* info, UINT* argumentError) noexcept override;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO* info, UINT* argumentError) noexcept override;
 
   // PropertyPage
   HRESULT STDMETHODCALLTYPE GetPageInfo(BSTR* helpFile, LONG* helpContext) noexcept override;

@@ -51,8 +51,8 @@ HRESULT STDMETHODCALLTYPE TcoQORSettings::GetTypeInfo(UINT index, LCID, ITypeInf
   return com::ReportToCom();
 }
 
-HRESULT STDMETHODCALLTYPE TcoQORSettings::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                                        DISPID* ids) noexcept try {
+HRESULT STDMETHODCALLTYPE TcoQORSettings::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept
+    try {
   return DispGetIDsOfNames(&DispatchInfo(), names, count, ids);
 } catch (...) {
   return com::ReportToCom();

@@ -78,7 +78,7 @@ HRESULT STDMETHODCALLTYPE TActiveFormControl::Close(DWORD) noexcept {
 }
 
 HRESULT STDMETHODCALLTYPE TActiveFormControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND parent,
-                                                      LPCRECT position) noexcept try {
+                                                     LPCRECT position) noexcept try {
   switch (verb) {
     case OLEIVERB_PRIMARY:
     case OLEIVERB_SHOW:
@@ -130,9 +130,7 @@ HRESULT STDMETHODCALLTYPE TActiveFormControl::EnumVerbs(IEnumOLEVERB** verbs) no
   return OleRegEnumVerbs(factory_.ClassId(), verbs);
 }
 
-HRESULT STDMETHODCALLTYPE TActiveFormControl::GetUserClassID(CLSID* classId) noexcept {
-  return GetClassID(classId);
-}
+HRESULT STDMETHODCALLTYPE TActiveFormControl::GetUserClassID(CLSID* classId) noexcept { return GetClassID(classId); }
 
 HRESULT STDMETHODCALLTYPE TActiveFormControl::GetUserType(DWORD form, LPOLESTR* userType) noexcept {
   return OleRegGetUserType(factory_.ClassId(), form, userType);
@@ -221,8 +219,8 @@ HRESULT STDMETHODCALLTYPE TActiveFormControl::TranslateAccelerator(LPMSG message
 // --- IViewObject2
 
 HRESULT STDMETHODCALLTYPE TActiveFormControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC drawDc,
-                                                    LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
-                                                    ULONG_PTR) noexcept try {
+                                                   LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
+                                                   ULONG_PTR) noexcept try {
   if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
   if (drawDc == nullptr || bounds == nullptr) return E_INVALIDARG;
   // Not active: the form draws itself into the container's device context, at the bounds given.
@@ -238,8 +236,8 @@ HRESULT STDMETHODCALLTYPE TActiveFormControl::Draw(DWORD aspect, LONG, void*, DV
   const HGDIOBJ old = SelectObject(memory, bitmap);
   SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(memory),
                PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND | PRF_NONCLIENT);
-  StretchBlt(drawDc, bounds->left, bounds->top, bounds->right - bounds->left, bounds->bottom - bounds->top, memory,
-             0, 0, client.right, client.bottom, SRCCOPY);
+  StretchBlt(drawDc, bounds->left, bounds->top, bounds->right - bounds->left, bounds->bottom - bounds->top, memory, 0,
+             0, client.right, client.bottom, SRCCOPY);
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
@@ -330,16 +328,15 @@ HRESULT STDMETHODCALLTYPE TActiveFormControl::InitNew(IStorage*) noexcept { retu
 HRESULT STDMETHODCALLTYPE TActiveFormControl::Load(IStorage* storage) noexcept {
   if (storage == nullptr) return E_POINTER;
   com::ComPtr<IStream> stream;
-  const HRESULT opened =
-      storage->OpenStream(L"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.Put());
+  const HRESULT opened = storage->OpenStream(L"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0, stream.Put());
   return FAILED(opened) ? opened : Load(stream.Get());
 }
 
 HRESULT STDMETHODCALLTYPE TActiveFormControl::Save(IStorage* storage, BOOL) noexcept {
   if (storage == nullptr) return E_POINTER;
   com::ComPtr<IStream> stream;
-  const HRESULT made = storage->CreateStream(L"Contents", STGM_WRITE | STGM_SHARE_EXCLUSIVE | STGM_CREATE, 0, 0,
-                                             stream.Put());
+  const HRESULT made =
+      storage->CreateStream(L"Contents", STGM_WRITE | STGM_SHARE_EXCLUSIVE | STGM_CREATE, 0, 0, stream.Put());
   return FAILED(made) ? made : Save(stream.Get(), TRUE);
 }
 
@@ -394,7 +391,7 @@ HRESULT STDMETHODCALLTYPE TActiveFormControl::GetContentExtent(LPSIZEL size) noe
 // --- IObjectSafety
 
 HRESULT STDMETHODCALLTYPE TActiveFormControl::GetInterfaceSafetyOptions(REFIID, DWORD* supported,
-                                                                         DWORD* enabled) noexcept {
+                                                                        DWORD* enabled) noexcept {
   if (supported == nullptr || enabled == nullptr) return E_POINTER;
   *supported = kSafety;
   *enabled = safety_;

@@ -5,9 +5,9 @@
 // every interface query to the form first. Work in progress: the options-page control is built on
 // it; see the class factory for registration.
 
+#include <objsafe.h>
 #include <ocidl.h>
 #include <oleidl.h>
-#include <objsafe.h>
 
 #include <memory>
 #include <span>
@@ -28,10 +28,9 @@ class TActiveFormControl final
     : public com::ComObject<TActiveFormControl, IOleObject, IOleControl,
                             com::InterfaceWithBases<IOleInPlaceObject, IOleWindow>, IOleInPlaceActiveObject,
                             com::InterfaceWithBases<IViewObject2, IViewObject>, IDataObject,
-                            com::InterfaceWithBases<IPersistStreamInit, IPersist>, IPersistStorage,
-                            IPersistPropertyBag, IPerPropertyBrowsing, ISpecifyPropertyPages, IQuickActivate,
-                            ISimpleFrameSite, IObjectSafety, com::ConnectionPointContainerImpl, IProvideClassInfo,
-                            ISupportErrorInfo> {
+                            com::InterfaceWithBases<IPersistStreamInit, IPersist>, IPersistStorage, IPersistPropertyBag,
+                            IPerPropertyBrowsing, ISpecifyPropertyPages, IQuickActivate, ISimpleFrameSite,
+                            IObjectSafety, com::ConnectionPointContainerImpl, IProvideClassInfo, ISupportErrorInfo> {
  public:
   TActiveFormControl(const ActiveFormFactory& factory, std::unique_ptr<TActiveForm> form);
   ~TActiveFormControl();
@@ -89,8 +88,8 @@ class TActiveFormControl final
 
   // IViewObject2
   HRESULT STDMETHODCALLTYPE Draw(DWORD aspect, LONG index, void* aspectInfo, DVTARGETDEVICE* device, HDC targetDc,
-                                 HDC drawDc, LPCRECTL bounds, LPCRECTL windowBounds, BOOL(STDMETHODCALLTYPE* cont)(ULONG_PTR),
-                                 ULONG_PTR contArgument) noexcept override;
+                                 HDC drawDc, LPCRECTL bounds, LPCRECTL windowBounds,
+                                 BOOL(STDMETHODCALLTYPE* cont)(ULONG_PTR), ULONG_PTR contArgument) noexcept override;
   HRESULT STDMETHODCALLTYPE GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE**) noexcept override {
     return S_FALSE;
   }
@@ -131,9 +130,7 @@ class TActiveFormControl final
   // IPerPropertyBrowsing, ISpecifyPropertyPages: nothing of the control's own.
   HRESULT STDMETHODCALLTYPE GetDisplayString(DISPID, BSTR*) noexcept override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE MapPropertyToPage(DISPID, CLSID* page) noexcept override;
-  HRESULT STDMETHODCALLTYPE GetPredefinedStrings(DISPID, CALPOLESTR*, CADWORD*) noexcept override {
-    return E_NOTIMPL;
-  }
+  HRESULT STDMETHODCALLTYPE GetPredefinedStrings(DISPID, CALPOLESTR*, CADWORD*) noexcept override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetPredefinedValue(DISPID, DWORD, VARIANT*) noexcept override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetPages(CAUUID* pages) noexcept override;
 

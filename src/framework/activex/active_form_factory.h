@@ -24,8 +24,7 @@ class ActiveFormFactory final : public AutomationFactory {
   // Adds the factory to the server's list.
   static ActiveFormFactory& Create(ComServer& server, const CLSID& classId, FormClass formClass, int toolboxBitmap,
                                    DWORD miscStatus);
-  ActiveFormFactory(ComServer& server, const CLSID& classId, FormClass formClass, int toolboxBitmap,
-                    DWORD miscStatus);
+  ActiveFormFactory(ComServer& server, const CLSID& classId, FormClass formClass, int toolboxBitmap, DWORD miscStatus);
 
   void AddVerb(LONG verb, std::wstring name) { verbs_[verb] = std::move(name); }
   const std::map<LONG, std::wstring>& Verbs() const noexcept { return verbs_; }
