@@ -8,6 +8,8 @@
 
 #include "framework_fixture.h"
 #include "platform/wide_text_win32.h"
+#include "co_qor_settings.h"
+#include "platform/unique_any_win32.h"
 #include "qorOutlook_IMPL.h"
 
 namespace qor::addin {
@@ -105,6 +107,30 @@ TEST_F(AddInModuleTest, FastShutdownLeavesNoModuleBehind) {
   driver->Quit();
   EXPECT_EQ(Module(), nullptr);
   EXPECT_EQ(adxcoqorOutlook, nullptr);
+}
+
+// The options page's button starts the text editor, through the connected module's shell, and
+// without a module all the same.
+TEST_F(AddInModuleTest, SettingsPageButtonStartsTheEditorWithOrWithoutTheModule) {
+  RecordingShell fallback;
+  TcoQORSettings::SetFallbackShell(&fallback);
+  const platform::UniqueHwnd parent(
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 500, 500, nullptr, nullptr, nullptr, nullptr));
+  TcoQORSettings page;
+  const HWND form = page.CreateFormWindow(parent.Get());
+  const HWND button = FindWindowExW(form, nullptr, L"Button", L"btnAddRules");
+  ASSERT_NE(button, nullptr);
+  ASSERT_EQ(adxcoqorOutlook, nullptr);
+  SendMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_THAT(fallback.opened, ElementsAre("notepad.exe|"));
+
+  Start(16);
+  Connected();
+  SendMessageW(button, BM_CLICK, 0, 0);
+  EXPECT_THAT(shell.opened, ElementsAre("notepad.exe|"));
+  EXPECT_THAT(fallback.opened, ElementsAre("notepad.exe|"));
+  EXPECT_EQ(addIn->OnDisconnection(ext_dm_UserClosed, nullptr), S_OK);
+  TcoQORSettings::SetFallbackShell(nullptr);
 }
 
 }  // namespace

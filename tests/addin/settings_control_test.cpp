@@ -316,14 +316,33 @@ TEST_F(SettingsControlTest, PropertiesEventsPersistenceAndDrawing) {
   EXPECT_EQ(other->SetClientSite(nullptr), S_OK);
 }
 
-TEST_F(SettingsControlTest, ReleasedToNothingTheLibraryMayUnload) {
+// A parking window of the form's kind, which hears whether it is told to close.
+int parkingCloses = 0;
+LRESULT CALLBACK ParkingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) {
+    ++parkingCloses;
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(SettingsControlTest, ReleasedToNothingClosesTheParkingWindowAndTheLibraryMayUnload) {
+  WNDCLASSW parkingClass{};
+  parkingClass.lpfnWndProc = &ParkingProc;
+  parkingClass.lpszClassName = L"DAXParkingWindow";
+  RegisterClassW(&parkingClass);
+  const platform::UniqueHwnd parking(
+      CreateWindowExW(0, L"DAXParkingWindow", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+  ASSERT_TRUE(parking);
   const auto site = com::Make<Site>(container_.Get(), false);
   {
     auto control = Create(*site);
     ASSERT_TRUE(control);
     Activate(*control, *site);
     EXPECT_EQ(control->SetClientSite(nullptr), S_OK);
+    EXPECT_EQ(parkingCloses, 0);
   }
+  EXPECT_EQ(parkingCloses, 1);
   const HMODULE library = GetModuleHandleW(L"qorOutlook.dll");
   ASSERT_NE(library, nullptr);
   const auto canUnload =
