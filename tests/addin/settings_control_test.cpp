@@ -22,6 +22,8 @@
 #include "platform/unique_any_win32.h"
 #include "platform/wide_text_win32.h"
 #include "qorOutlook_TLB.h"
+#include "standin/outlook/outlook_driver.h"
+#include "standin/outlook/property_page_site_object.h"
 
 namespace qor::addin {
 namespace {
@@ -43,29 +45,47 @@ DWORD Regsvr32(const std::wstring& arguments) {
   return code;
 }
 
+// What a program writes to standard output, with its exit code.
+std::string RunCapturing(std::wstring command, DWORD& exitCode) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {};
+  const platform::UniqueAny<HANDLE, &CloseHandle> reader(readEnd);
+  platform::UniqueAny<HANDLE, &CloseHandle> writer(writeEnd);
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = writeEnd;
+  startup.hStdError = writeEnd;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started))
+    return {};
+  const platform::UniqueAny<HANDLE, &CloseHandle> process(started.hProcess);
+  const platform::UniqueAny<HANDLE, &CloseHandle> thread(started.hThread);
+  writer.Reset();
+  std::string output;
+  char buffer[512];
+  DWORD read = 0;
+  while (ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0) output.append(buffer, read);
+  WaitForSingleObject(process.Get(), 60000);
+  GetExitCodeProcess(process.Get(), &exitCode);
+  return output;
+}
+
 std::wstring Library() {
   std::wstring path = platform::WidenUtf8(QOR_ADDIN_DLL);
   std::replace(path.begin(), path.end(), L'/', L'\\');
   return L"\"" + path + L"\"";
 }
 
-// A container's site for one control: its window, in-place activation, and, when asked for,
-// Outlook's page site, counting the status changes the page reports.
-class Site final : public com::ComObject<Site, IOleClientSite, com::InterfaceWithBases<IOleInPlaceSite, IOleWindow>,
-                                         PropertyPageSite> {
+// A container other than Outlook's Options dialog: a client site and an in-place site in a window
+// of the test, and no page site.
+class Site final
+    : public com::ComObject<Site, IOleClientSite, com::InterfaceWithBases<IOleInPlaceSite, IOleWindow>> {
  public:
-  Site(HWND window, bool pageSite) : window_(window), pageSite_(pageSite) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override {
-    if (iid == __uuidof(PropertyPageSite) && !pageSite_) {
-      *object = nullptr;
-      return E_NOINTERFACE;
-    }
-    return ComObject::QueryInterface(iid, object);
-  }
-
-  int statusChanges = 0;
-  int activations = 0;
+  explicit Site(HWND window) : window_(window) {}
 
   // IOleClientSite
   HRESULT STDMETHODCALLTYPE SaveObject() noexcept override { return S_OK; }
@@ -81,13 +101,10 @@ class Site final : public com::ComObject<Site, IOleClientSite, com::InterfaceWit
   }
   HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) noexcept override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE CanInPlaceActivate() noexcept override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnInPlaceActivate() noexcept override {
-    ++activations;
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE OnInPlaceActivate() noexcept override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnUIActivate() noexcept override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT, LPRECT,
-                                             LPOLEINPLACEFRAMEINFO) noexcept override {
+  HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT,
+                                             LPRECT, LPOLEINPLACEFRAMEINFO) noexcept override {
     *frame = nullptr;
     *document = nullptr;
     return S_OK;
@@ -98,31 +115,9 @@ class Site final : public com::ComObject<Site, IOleClientSite, com::InterfaceWit
   HRESULT STDMETHODCALLTYPE DiscardUndoState() noexcept override { return S_OK; }
   HRESULT STDMETHODCALLTYPE DeactivateAndUndo() noexcept override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) noexcept override { return S_OK; }
-  // IDispatch, PropertyPageSite
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) noexcept override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) noexcept override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE get_Application(IDispatch**) noexcept override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_Class(LONG*) noexcept override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_Session(IDispatch**) noexcept override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE get_Parent(IDispatch**) noexcept override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE OnStatusChange() noexcept override {
-    ++statusChanges;
-    return S_OK;
-  }
 
  private:
   HWND window_;
-  bool pageSite_;
 };
 
 // The container's sink for IcoQORSettingsEvents: the DISPIDs it heard; a key press of 'a' comes
@@ -161,7 +156,7 @@ class SettingsControlTest : public ::testing::Test {
   }
 
   // A new control, set up as a container does before showing it.
-  com::ComPtr<IOleObject> Create(Site& site) {
+  com::ComPtr<IOleObject> Create(IOleClientSite& site) {
     CLSID classId{};
     EXPECT_EQ(CLSIDFromProgID(L"qorOutlook.coQORSettings", &classId), S_OK);
     EXPECT_EQ(classId, CLASS_coQORSettings);
@@ -176,7 +171,7 @@ class SettingsControlTest : public ::testing::Test {
     return control;
   }
 
-  HWND Activate(IOleObject& control, Site& site) {
+  HWND Activate(IOleObject& control, IOleClientSite& site) {
     RECT position{10, 10, 450, 460};
     EXPECT_EQ(control.DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &site, 0, container_.Get(), &position), S_OK);
     HWND form = nullptr;
@@ -194,15 +189,17 @@ class SettingsControlTest : public ::testing::Test {
   platform::UniqueHwnd container_;
 };
 
+// In Outlook's Options dialog, with Outlook's page site.
 TEST_F(SettingsControlTest, ActivatesInPlaceAndMarksThePageChangedOncePerApply) {
-  const auto site = com::Make<Site>(container_.Get(), true);
+  standin::OutlookDriver outlook(host::memory::MemoryOutlook::Create(), 16);
+  const auto session = com::Dispatch(outlook.Application()).Get("Session").ToDispatch();
+  const auto site = com::Make<standin::PropertyPageSiteObject>(outlook.Application(), session, container_.Get());
   auto control = Create(*site);
   ASSERT_TRUE(control);
   const HWND form = Activate(*control, *site);
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(GetParent(form), container_.Get());
   EXPECT_TRUE(IsWindowVisible(form));
-  EXPECT_EQ(site->activations, 1);
   const HWND edit = Edit1(form);
   ASSERT_NE(edit, nullptr);
   wchar_t text[16] = {};
@@ -215,14 +212,14 @@ TEST_F(SettingsControlTest, ActivatesInPlaceAndMarksThePageChangedOncePerApply) 
   EXPECT_EQ(dirty, VARIANT_FALSE);
   SetWindowTextW(edit, L"one");
   SetWindowTextW(edit, L"two");
-  EXPECT_EQ(site->statusChanges, 1) << "one status change per change of state";
+  EXPECT_EQ(site->StatusChanges(), 1) << "one status change per change of state";
   ASSERT_EQ(page->get_Dirty(&dirty), S_OK);
   EXPECT_EQ(dirty, VARIANT_TRUE);
   EXPECT_EQ(page->Apply(), S_OK);
   ASSERT_EQ(page->get_Dirty(&dirty), S_OK);
   EXPECT_EQ(dirty, VARIANT_FALSE);
   SetWindowTextW(edit, L"three");
-  EXPECT_EQ(site->statusChanges, 2);
+  EXPECT_EQ(site->StatusChanges(), 2);
   BSTR helpFile = nullptr;
   LONG helpContext = -1;
   EXPECT_EQ(page->GetPageInfo(&helpFile, &helpContext), S_OK);
@@ -235,7 +232,7 @@ TEST_F(SettingsControlTest, ActivatesInPlaceAndMarksThePageChangedOncePerApply) 
 }
 
 TEST_F(SettingsControlTest, WithoutAPageSiteEditingChangesNothingElse) {
-  const auto site = com::Make<Site>(container_.Get(), false);
+  const auto site = com::Make<Site>(container_.Get());
   auto control = Create(*site);
   ASSERT_TRUE(control);
   const HWND form = Activate(*control, *site);
@@ -247,7 +244,7 @@ TEST_F(SettingsControlTest, WithoutAPageSiteEditingChangesNothingElse) {
 }
 
 TEST_F(SettingsControlTest, PropertiesEventsPersistenceAndDrawing) {
-  const auto site = com::Make<Site>(container_.Get(), false);
+  const auto site = com::Make<Site>(container_.Get());
   auto control = Create(*site);
   ASSERT_TRUE(control);
 
@@ -286,7 +283,7 @@ TEST_F(SettingsControlTest, PropertiesEventsPersistenceAndDrawing) {
   EXPECT_EQ(persist->IsDirty(), S_OK);
   ASSERT_EQ(persist->Save(stream.Get(), TRUE), S_OK);
   EXPECT_EQ(persist->IsDirty(), S_FALSE);
-  const auto otherSite = com::Make<Site>(container_.Get(), false);
+  const auto otherSite = com::Make<Site>(container_.Get());
   auto other = Create(*otherSite);
   ASSERT_TRUE(other);
   LARGE_INTEGER start{};
@@ -316,6 +313,18 @@ TEST_F(SettingsControlTest, PropertiesEventsPersistenceAndDrawing) {
   EXPECT_EQ(other->SetClientSite(nullptr), S_OK);
 }
 
+TEST_F(SettingsControlTest, WindowsScriptHostReachesThePropertiesByName) {
+  std::wstring script = platform::WidenUtf8(QOR_CONTROL_SCRIPT);
+  std::replace(script.begin(), script.end(), L'/', L'\\');
+  DWORD exitCode = 1;
+  std::string output = RunCapturing(L"cscript.exe //nologo \"" + script + L"\"", exitCode);
+  output.erase(std::remove(output.begin(), output.end(), '\r'), output.end());
+  EXPECT_EQ(exitCode, 0u) << output;
+  EXPECT_EQ(output,
+            "Caption=coQORSettings\nCaption=Changed\nEnabled=true\nKeyPreview=true\nVisibleDockClientCount=0\n"
+            "AxBorderStyle=7 refused\n");
+}
+
 // A parking window of the form's kind, which hears whether it is told to close.
 int parkingCloses = 0;
 LRESULT CALLBACK ParkingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -334,7 +343,7 @@ TEST_F(SettingsControlTest, ReleasedToNothingClosesTheParkingWindowAndTheLibrary
   const platform::UniqueHwnd parking(
       CreateWindowExW(0, L"DAXParkingWindow", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
   ASSERT_TRUE(parking);
-  const auto site = com::Make<Site>(container_.Get(), false);
+  const auto site = com::Make<Site>(container_.Get());
   {
     auto control = Create(*site);
     ASSERT_TRUE(control);
