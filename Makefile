@@ -41,15 +41,22 @@ outlook: windows-apps
 	QOR_WINEPREFIX=$(OUTLOOK_PREFIX) QOR_KEEP_DISPLAY=1 $(WINDOWS)/wine-run.sh $(WINDOWS)/tools/qorhost/qorhost.exe \
 	  --mailbox Z:$(CURDIR)/$(SAMPLE) --version $(or $(VERSION),16) --save Z:$(CURDIR)/$(DEMO)/outlook-after.json
 
-# The wizard's pages and a message box, drawn on a virtual screen at 96 and at 144 DPI.
+# The wizard's pages and a message box, and the options-page control in Outlook's Options dialog
+# (registered for the picture, then unregistered), drawn on a virtual screen at 96 and at 144 DPI.
 SHOTS := build/screenshots
+X11RUN := $(CURDIR)/$(WINDOWS)/wine-x11-run.sh
 
 screenshots: windows
 	for dpi in 96 144; do \
 	  rm -rf $(SHOTS)/$$dpi && mkdir -p $(SHOTS)/$$dpi && cd $(SHOTS)/$$dpi && \
-	  QOR_WINE_DPI=$$dpi $(CURDIR)/$(WINDOWS)/wine-x11-run.sh $(CURDIR)/$(WINDOWS)/tools/qor/qor.exe wizard \
+	  QOR_WINE_DPI=$$dpi $(X11RUN) $(CURDIR)/$(WINDOWS)/tools/qor/qor.exe wizard \
 	    Z:$(CURDIR)/$(SAMPLE) --script Z:$(CURDIR)/scripts/screenshots.script --app-folder app --window \
-	    > wizard.out && cd $(CURDIR) || exit 1; \
+	    > wizard.out && \
+	  QOR_WINE_DPI=$$dpi $(X11RUN) regsvr32 /s $(CURDIR)/$(WINDOWS)/src/addin/qorOutlook.dll && \
+	  QOR_WINE_DPI=$$dpi $(X11RUN) $(CURDIR)/$(WINDOWS)/tools/qorhost/qorhost.exe --mailbox Z:$(CURDIR)/$(SAMPLE) \
+	    --window --script Z:$(CURDIR)/scripts/options-page.script > options-page.out && \
+	  QOR_WINE_DPI=$$dpi $(X11RUN) regsvr32 /u /s $(CURDIR)/$(WINDOWS)/src/addin/qorOutlook.dll && \
+	  cd $(CURDIR) || exit 1; \
 	done
 	@ls $(SHOTS)/96 $(SHOTS)/144
 

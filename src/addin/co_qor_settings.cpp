@@ -2,6 +2,7 @@
 
 #include <olectl.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -69,6 +70,22 @@ HFONT MakeFont(const wchar_t* face, int designedHeight, int weight, int dpi) {
   return CreateFontIndirectW(&font);
 }
 
+// A label sizes itself to its caption, as the designed one does.
+void FitToText(HWND label, HFONT font) {
+  wchar_t text[64] = {};
+  const int length = GetWindowTextW(label, text, 64);
+  const HDC dc = GetDC(label);
+  const HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text, length, &size);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  RECT shown{};
+  GetClientRect(label, &shown);
+  SetWindowPos(label, nullptr, 0, 0, std::max<LONG>(shown.right, size.cx), std::max<LONG>(shown.bottom, size.cy),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 COLORREF ColourOf(OLE_COLOR colour) {
   COLORREF resolved = 0;
   return SUCCEEDED(OleTranslateColor(colour, nullptr, &resolved)) ? resolved : GetSysColor(COLOR_BTNFACE);
@@ -104,7 +121,8 @@ HWND TcoQORSettings::CreateFormWindow(HWND parent) {
     SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return made;
   };
-  Label1 = child(L"STATIC", L"QOR Settings", SS_LEFT, {20, 5, 187, 34}, 0, headingFont_.Get());
+  Label1 = child(L"STATIC", L"QOR Settings", SS_LEFTNOWORDWRAP, {20, 5, 187, 34}, 0, headingFont_.Get());
+  FitToText(Label1, headingFont_.Get());
   Edit1 = child(L"EDIT", L"Edit1", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, {28, 58, 121, 21}, kEdit1Id, font_.Get());
   btnAddRules =
       child(L"BUTTON", L"btnAddRules", WS_TABSTOP | BS_PUSHBUTTON, {264, 204, 105, 25}, kBtnAddRulesId, font_.Get());

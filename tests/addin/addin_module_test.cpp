@@ -6,10 +6,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "framework_fixture.h"
-#include "platform/wide_text_win32.h"
 #include "co_qor_settings.h"
+#include "framework_fixture.h"
 #include "platform/unique_any_win32.h"
+#include "platform/wide_text_win32.h"
 #include "qorOutlook_IMPL.h"
 
 namespace qor::addin {

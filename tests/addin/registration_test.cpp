@@ -157,9 +157,7 @@ TEST_F(RegistrationTest, RegisterWritesEveryEntryOnceAndUnregisterRemovesThemAll
 
 TEST_F(RegistrationTest, OutlookCountsAsInstalledByItsProgIdOrOfficesVirtualRoot) {
   const std::wstring library = L"\"" + BuiltLibrary() + L"\"";
-  const auto addInKeyWritten = [&] {
-    return framework::Registry(HKEY_CURRENT_USER).KeyExists(kAddInKey);
-  };
+  const auto addInKeyWritten = [&] { return framework::Registry(HKEY_CURRENT_USER).KeyExists(kAddInKey); };
   SetOutlookInstalled(false, false);
   ASSERT_EQ(Regsvr32(library), 0u);
   EXPECT_FALSE(addInKeyWritten()) << "no Outlook, no add-in key";

@@ -82,8 +82,7 @@ std::wstring Library() {
 
 // A container other than Outlook's Options dialog: a client site and an in-place site in a window
 // of the test, and no page site.
-class Site final
-    : public com::ComObject<Site, IOleClientSite, com::InterfaceWithBases<IOleInPlaceSite, IOleWindow>> {
+class Site final : public com::ComObject<Site, IOleClientSite, com::InterfaceWithBases<IOleInPlaceSite, IOleWindow>> {
  public:
   explicit Site(HWND window) : window_(window) {}
 
@@ -103,8 +102,8 @@ class Site final
   HRESULT STDMETHODCALLTYPE CanInPlaceActivate() noexcept override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnInPlaceActivate() noexcept override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnUIActivate() noexcept override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT,
-                                             LPRECT, LPOLEINPLACEFRAMEINFO) noexcept override {
+  HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT, LPRECT,
+                                             LPOLEINPLACEFRAMEINFO) noexcept override {
     *frame = nullptr;
     *document = nullptr;
     return S_OK;

@@ -74,6 +74,8 @@ const std::map<std::string, ScriptCommand>& Commands() {
       {"close-menu", {false, [](HostSession& s, const std::string&) { s.CloseMenu(); }}},
       {"count-calls", {true, CountCalls}},
       {"screenshot", {true, Screenshot}},
+      {"options", {true, [](HostSession& s, const std::string& a) { s.ShowOptions(a); }}},
+      {"close-options", {false, [](HostSession& s, const std::string&) { s.CloseOptions(); }}},
       {"click", WizardCommand("click")},
       {"type", WizardCommand("type")},
       {"select", WizardCommand("select")},

@@ -7,6 +7,7 @@
 
 #include "addin_registry.h"
 #include "addins_dialog.h"
+#include "com/com_error.h"
 #include "engine/folder_path.h"
 #include "explorer_window.h"
 #include "folder_menu.h"
@@ -14,6 +15,7 @@
 #include "host/host_error.h"
 #include "host_output.h"
 #include "inspector_window.h"
+#include "options_page_window.h"
 #include "screen_picture.h"
 #include "script_text.h"
 #include "standin/office/counted_dispatch.h"
@@ -45,6 +47,7 @@ struct HostSession::Outlook {
   std::unique_ptr<ExplorerWindow> explorer;
   std::vector<std::pair<com::ComPtr<IDispatch>, std::unique_ptr<InspectorWindow>>> inspectors;
   std::unique_ptr<AddinsDialog> addinsDialog;
+  std::unique_ptr<OptionsPageWindow> options;
 };
 
 HostSession::HostSession(std::shared_ptr<host::memory::MemoryOutlook> mailbox, int majorVersion, std::ostream& out,
@@ -122,6 +125,7 @@ void HostSession::CloseOutlook() {
   // Outlook opens its next session on the folder it closed on.
   const auto lastFolder = mailbox_->ActiveExplorerFolder();
   outlook.addinsDialog.reset();
+  outlook.options.reset();
   outlook.driver.Quit();
   outlook.addins.Shutdown();
   running_.reset();
@@ -369,6 +373,30 @@ void HostSession::CloseMenu() {
   if (shownMenu_ == nullptr) return driver.CloseContextMenu();
   menuAnswered_ = true;
   PressKey(running_->explorer->Handle(), VK_ESCAPE);
+}
+
+void HostSession::ShowOptions(const std::string& progId) {
+  Outlook& outlook = Started();
+  if (!outlook.explorer) throw ScriptError("the Options dialog shows only with --window");
+  if (outlook.options) throw ScriptError("the Options dialog is open already");
+  try {
+    outlook.options =
+        std::make_unique<OptionsPageWindow>(progId, outlook.driver.Application(), outlook.explorer->Handle());
+  } catch (const com::ComError& error) {
+    out_ << "options-failed " << progId << ": " << error.what() << " hr=" << HresultText(error.Code()) << '\n';
+    return;
+  }
+  out_ << "options-page " << progId << '\n';
+}
+
+void HostSession::CloseOptions() {
+  Outlook& outlook = Started();
+  if (!outlook.options) throw ScriptError("the Options dialog is not open");
+  bool dirty = false;
+  const HRESULT applied = outlook.options->Apply(dirty);
+  out_ << "options-applied hr=" << HresultText(applied) << " dirty=" << (dirty ? "true" : "false")
+       << " status-changes=" << outlook.options->StatusChanges() << '\n';
+  outlook.options.reset();
 }
 
 void HostSession::RunWizardCommand(const std::string& line) { wizard_.Run(line); }

@@ -68,6 +68,12 @@ class HostSession {
   // A picture of the windows on the screen now, or with `message` of the next message box.
   void Screenshot(const std::string& file, bool ofNextMessage);
 
+  // With windows: Outlook's Options dialog with the control of `progId` as its page
+  // (`options-page PROGID`, or `options-failed PROGID: ...`); closing it with OK applies the page
+  // (`options-applied hr=0x... dirty=true|false status-changes=N`).
+  void ShowOptions(const std::string& progId);
+  void CloseOptions();
+
   // The user right-clicks a folder in the explorer: the menu opens with this version's events and
   // prints what it shows, a `menu` line per entry, then, while counting, `calls N`: the calls the
   // add-ins made on Outlook's and Office's objects meanwhile. With windows the command returns

@@ -47,9 +47,8 @@ class PropertyPageSiteObject final
   HRESULT STDMETHODCALLTYPE CanInPlaceActivate() noexcept override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnInPlaceActivate() noexcept override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnUIActivate() noexcept override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
-                                             LPRECT position, LPRECT clip,
-                                             LPOLEINPLACEFRAMEINFO info) noexcept override;
+  HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT position,
+                                             LPRECT clip, LPOLEINPLACEFRAMEINFO info) noexcept override;
   HRESULT STDMETHODCALLTYPE Scroll(SIZE) noexcept override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) noexcept override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() noexcept override { return S_OK; }
