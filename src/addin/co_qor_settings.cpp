@@ -99,6 +99,7 @@ TcoQORSettings::TcoQORSettings() : dpi_(ScreenDpi()) {}
 TcoQORSettings::~TcoQORSettings() {
   if (const HWND parking = FindWindowW(L"DAXParkingWindow", nullptr)) SendMessageW(parking, WM_CLOSE, 0, 0);
   if (window_) SetWindowLongPtrW(window_.Get(), GWLP_USERDATA, 0);
+  window_.Reset();  // while the edit box's original procedure is still known
 }
 
 void TcoQORSettings::SetFallbackShell(platform::Shell* shell) noexcept { fallbackShell = shell; }

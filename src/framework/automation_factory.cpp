@@ -93,7 +93,7 @@ HRESULT STDMETHODCALLTYPE AutomationFactory::LockServer(BOOL lock) noexcept {
 
 com::ComPtr<ITypeInfo> AutomationFactory::ClassInfo() const { return ClassTypeInfo(server_, classId_); }
 
-com::ComPtr<ITypeInfo> AutomationFactory::DefaultInterfaceInfo() const {
+com::ComPtr<ITypeInfo> AutomationFactory::DefaultInfo(bool source) const {
   const com::ComPtr<ITypeInfo> coclass = ClassInfo();
   TYPEATTR* attributes = nullptr;
   com::ThrowIfFailed(coclass->GetTypeAttr(&attributes));
@@ -102,14 +102,20 @@ com::ComPtr<ITypeInfo> AutomationFactory::DefaultInterfaceInfo() const {
   for (UINT index = 0; index < count; ++index) {
     INT flags = 0;
     com::ThrowIfFailed(coclass->GetImplTypeFlags(index, &flags));
-    if ((flags & IMPLTYPEFLAG_FDEFAULT) == 0 || (flags & IMPLTYPEFLAG_FSOURCE) != 0) continue;
+    if ((flags & IMPLTYPEFLAG_FDEFAULT) == 0 || ((flags & IMPLTYPEFLAG_FSOURCE) != 0) != source) continue;
     HREFTYPE reference = 0;
     com::ThrowIfFailed(coclass->GetRefTypeOfImplType(index, &reference));
     com::ComPtr<ITypeInfo> info;
     com::ThrowIfFailed(coclass->GetRefTypeInfo(reference, info.Put()));
     return info;
   }
-  throw com::ComError(TYPE_E_ELEMENTNOTFOUND);
+  return nullptr;
+}
+
+com::ComPtr<ITypeInfo> AutomationFactory::DefaultInterfaceInfo() const {
+  com::ComPtr<ITypeInfo> info = DefaultInfo(false);
+  if (!info) throw com::ComError(TYPE_E_ELEMENTNOTFOUND);
+  return info;
 }
 
 std::wstring AutomationFactory::ClassName() const { return DocumentationOf(*ClassTypeInfo(server_, classId_)).name; }
@@ -134,7 +140,8 @@ void AutomationFactory::RegisterComClass() {
   TLIBATTR* attributes = nullptr;
   com::ThrowIfFailed(server_.TypeLib().GetLibAttr(&attributes));
   const GUID libId = attributes->guid;
-  const std::wstring version = std::to_wstring(attributes->wMajorVerNum) + L"." + std::to_wstring(attributes->wMinorVerNum);
+  const std::wstring version =
+      std::to_wstring(attributes->wMajorVerNum) + L"." + std::to_wstring(attributes->wMinorVerNum);
   server_.TypeLib().ReleaseTLibAttr(attributes);
 
   WriteClassesKey(classKey, L"", description);

@@ -37,6 +37,8 @@ class AutomationFactory : public IClassFactory {
   com::ComPtr<ITypeInfo> ClassInfo() const;
   // The coclass's default interface, as a dispatch interface.
   com::ComPtr<ITypeInfo> DefaultInterfaceInfo() const;
+  // The coclass's default interface (false) or default source interface (true); null when none.
+  com::ComPtr<ITypeInfo> DefaultInfo(bool source) const;
 
   // Writes (true) or removes (false) the class's entries; throws on a failure.
   virtual void UpdateRegistry(bool doRegister);

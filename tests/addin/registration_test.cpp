@@ -14,39 +14,20 @@
 #include "framework/registry.h"
 #include "platform/unique_any_win32.h"
 #include "platform/wide_text_win32.h"
+#include "regsvr32.h"
 
 namespace qor::addin {
 namespace {
 
+using testing::BuiltLibrary;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using testing::Regsvr32;
 
 const std::wstring kClass = L"CLSID\\{DA58D642-4C75-4880-A350-3D77035C372E}";
 const std::wstring kControlClass = L"CLSID\\{0A10A588-1D4D-49DC-A539-13FC4B226262}";
 const std::wstring kAddInKey = L"Software\\Microsoft\\Office\\Outlook\\AddIns\\qorOutlook.coqorOutlook";
 const std::wstring kOfficeVirtual = L"Software\\Microsoft\\Office\\14.0\\Common\\InstallRoot\\Virtual";
-
-std::wstring BuiltLibrary() {
-  std::wstring path = platform::WidenUtf8(QOR_ADDIN_DLL);
-  std::replace(path.begin(), path.end(), L'/', L'\\');
-  return path;
-}
-
-// regsvr32's exit code.
-DWORD Regsvr32(const std::wstring& arguments) {
-  std::wstring command = L"regsvr32.exe /s " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION started{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-    return GetLastError();
-  const platform::UniqueAny<HANDLE, &CloseHandle> process(started.hProcess);
-  const platform::UniqueAny<HANDLE, &CloseHandle> thread(started.hThread);
-  WaitForSingleObject(process.Get(), 60000);
-  DWORD code = 0;
-  GetExitCodeProcess(process.Get(), &code);
-  return code;
-}
 
 // Every value below `path`, as "key|name=data", keys relative to `path`'s parent.
 void Dump(HKEY root, const std::wstring& path, const std::wstring& shown, std::vector<std::string>& lines) {

@@ -22,6 +22,7 @@
 #include "platform/unique_any_win32.h"
 #include "platform/wide_text_win32.h"
 #include "qorOutlook_TLB.h"
+#include "regsvr32.h"
 #include "standin/outlook/outlook_driver.h"
 #include "standin/outlook/property_page_site_object.h"
 
@@ -29,21 +30,7 @@ namespace qor::addin {
 namespace {
 
 using ::testing::ElementsAre;
-
-DWORD Regsvr32(const std::wstring& arguments) {
-  std::wstring command = L"regsvr32.exe /s " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION started{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-    return GetLastError();
-  const platform::UniqueAny<HANDLE, &CloseHandle> process(started.hProcess);
-  const platform::UniqueAny<HANDLE, &CloseHandle> thread(started.hThread);
-  WaitForSingleObject(process.Get(), 60000);
-  DWORD code = 0;
-  GetExitCodeProcess(process.Get(), &code);
-  return code;
-}
+using testing::Regsvr32;
 
 // What a program writes to standard output, with its exit code.
 std::string RunCapturing(std::wstring command, DWORD& exitCode) {
@@ -74,11 +61,7 @@ std::string RunCapturing(std::wstring command, DWORD& exitCode) {
   return output;
 }
 
-std::wstring Library() {
-  std::wstring path = platform::WidenUtf8(QOR_ADDIN_DLL);
-  std::replace(path.begin(), path.end(), L'/', L'\\');
-  return L"\"" + path + L"\"";
-}
+std::wstring Library() { return L"\"" + testing::BuiltLibrary() + L"\""; }
 
 // A container other than Outlook's Options dialog: a client site and an in-place site in a window
 // of the test, and no page site.

@@ -36,9 +36,10 @@ TActiveFormControl::TActiveFormControl(const ActiveFormFactory& factory, std::un
   form_->SetControl(this);
 }
 
+// The form and its window go first, raising nothing: no one holds the control any more.
 TActiveFormControl::~TActiveFormControl() {
   form_->SetControl(nullptr);
-  if (form_->Handle() != nullptr) DestroyWindow(form_->Handle());
+  form_.reset();
 }
 
 HRESULT STDMETHODCALLTYPE TActiveFormControl::QueryInterface(REFIID iid, void** object) noexcept {

@@ -2,8 +2,7 @@
 
 // TActiveFormControl: the ActiveX control object around a form. It answers the standard
 // interfaces of a control (embedding, in-place activation, drawing, persistence, events) and puts
-// every interface query to the form first. Work in progress: the options-page control is built on
-// it; see the class factory for registration.
+// every interface query to the form first. ActiveFormFactory makes it and registers its class.
 
 #include <objsafe.h>
 #include <ocidl.h>

@@ -22,27 +22,13 @@ ActiveFormFactory::ActiveFormFactory(ComServer& server, const CLSID& classId, Fo
       miscStatus_(miscStatus) {}
 
 IID ActiveFormFactory::EventsInterfaceId() const {
-  const com::ComPtr<ITypeInfo> coclass = ClassInfo();
+  const com::ComPtr<ITypeInfo> events = DefaultInfo(true);
+  if (!events) return IID_NULL;
   TYPEATTR* attributes = nullptr;
-  com::ThrowIfFailed(coclass->GetTypeAttr(&attributes));
-  const UINT count = attributes->cImplTypes;
-  coclass->ReleaseTypeAttr(attributes);
-  for (UINT index = 0; index < count; ++index) {
-    INT flags = 0;
-    com::ThrowIfFailed(coclass->GetImplTypeFlags(index, &flags));
-    if ((flags & (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) != (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE))
-      continue;
-    HREFTYPE reference = 0;
-    com::ThrowIfFailed(coclass->GetRefTypeOfImplType(index, &reference));
-    com::ComPtr<ITypeInfo> events;
-    com::ThrowIfFailed(coclass->GetRefTypeInfo(reference, events.Put()));
-    TYPEATTR* eventAttributes = nullptr;
-    com::ThrowIfFailed(events->GetTypeAttr(&eventAttributes));
-    const IID id = eventAttributes->guid;
-    events->ReleaseTypeAttr(eventAttributes);
-    return id;
-  }
-  return IID_NULL;
+  com::ThrowIfFailed(events->GetTypeAttr(&attributes));
+  const IID id = attributes->guid;
+  events->ReleaseTypeAttr(attributes);
+  return id;
 }
 
 void ActiveFormFactory::UpdateRegistry(bool doRegister) {
