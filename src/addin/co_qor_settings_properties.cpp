@@ -5,6 +5,7 @@
 #include <olectl.h>
 
 #include "com/com_error.h"
+#include "com/type_info_answer.h"
 #include "framework/com_server.h"
 #include "qorOutlook_TLB.h"
 
@@ -39,16 +40,8 @@ ITypeInfo& TcoQORSettings::DispatchInfo() {
 
 HRESULT STDMETHODCALLTYPE TcoQORSettings::GetTypeInfoCount(UINT* count) noexcept { return Read(count, 1u); }
 
-HRESULT STDMETHODCALLTYPE TcoQORSettings::GetTypeInfo(UINT index, LCID, ITypeInfo** info) noexcept try {
-  if (info == nullptr) return E_POINTER;
-  *info = nullptr;
-  if (index != 0) return DISP_E_BADINDEX;
-  ITypeInfo& own = DispatchInfo();
-  own.AddRef();
-  *info = &own;
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE TcoQORSettings::GetTypeInfo(UINT index, LCID, ITypeInfo** info) noexcept {
+  return com::AnswerTypeInfo(index, info, [this]() -> ITypeInfo& { return DispatchInfo(); });
 }
 
 HRESULT STDMETHODCALLTYPE TcoQORSettings::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept

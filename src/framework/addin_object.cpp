@@ -4,6 +4,7 @@
 
 #include "com/bstr.h"
 #include "com/dispatch_args.h"
+#include "com/type_info_answer.h"
 #include "framework/addin_module.h"
 #include "framework/adx_error.h"
 #include "framework/adx_factory.h"
@@ -99,20 +100,12 @@ HRESULT STDMETHODCALLTYPE TadxAddin::GetTypeInfoCount(UINT* count) noexcept {
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE TadxAddin::GetTypeInfo(UINT index, LCID, ITypeInfo** info) noexcept try {
-  if (info == nullptr) return E_POINTER;
-  *info = nullptr;
-  if (index != 0) return DISP_E_BADINDEX;
-  ITypeInfo& own = DispatchInfo();
-  own.AddRef();
-  *info = &own;
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE TadxAddin::GetTypeInfo(UINT index, LCID, ITypeInfo** info) noexcept {
+  return com::AnswerTypeInfo(index, info, [this]() -> ITypeInfo& { return DispatchInfo(); });
 }
 
-HRESULT STDMETHODCALLTYPE TadxAddin::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
-                                                   DISPID* ids) noexcept try {
+HRESULT STDMETHODCALLTYPE TadxAddin::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept
+    try {
   if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (count == 0) return S_OK;
   if (names == nullptr || ids == nullptr || names[0] == nullptr) return E_POINTER;
@@ -274,8 +267,7 @@ void TadxAddin::HookOutlook() {
     TadxCOMAddInModule& connected = *FAddInModule;
     connected.Guarded([&] { connected.NameSpaceOptionsPagesAdd(connected.HostApp().Get(), pages, folder); });
   };
-  if (module.OutlookShutdownBehavior() == osFast)
-    FOnQuit = std::exchange(outlook.OnQuit, [this] { FastShutdown(); });
+  if (module.OutlookShutdownBehavior() == osFast) FOnQuit = std::exchange(outlook.OnQuit, [this] { FastShutdown(); });
 }
 
 // Pages are added only to Outlook's own property-pages collection.
@@ -358,9 +350,9 @@ std::wstring TadxAddin::BuildCustomUI(const std::wstring& ribbonId) {
   if (const auto handler = module.OnRibbonBeforeCreate) module.Guarded([&] { handler(module, ribbonId); });
   const int major = module.HostMajorVersion();
   // Outlook 2010 and later show on their context menus only what customUI declares there.
-  const std::vector<TadxContextMenu*> contextMenus =
-      major >= 14 && ribbonId == L"Microsoft.Outlook.Explorer" ? RibbonContextMenus(module)
-                                                               : std::vector<TadxContextMenu*>();
+  const std::vector<TadxContextMenu*> contextMenus = major >= 14 && ribbonId == L"Microsoft.Outlook.Explorer"
+                                                         ? RibbonContextMenus(module)
+                                                         : std::vector<TadxContextMenu*>();
   if (major == 12 || (major == 14 && contextMenus.empty()))
     module.SetOfficeXMLNS(kCustomUI2006);
   else if (major >= 14)
@@ -396,8 +388,8 @@ HRESULT STDMETHODCALLTYPE TadxAddin::CTPFactoryAvailable(IDispatch* factory) noe
   return com::ReportToCom();
 }
 
-HRESULT STDMETHODCALLTYPE TadxAddin::CallBack(BSTR key, long i1, long i2, long i3, BSTR s1, BSTR s2,
-                                              BSTR s3) noexcept try {
+HRESULT STDMETHODCALLTYPE TadxAddin::CallBack(BSTR key, long i1, long i2, long i3, BSTR s1, BSTR s2, BSTR s3) noexcept
+    try {
   const auto text = [](BSTR value) {
     return value == nullptr ? std::wstring() : std::wstring(value, SysStringLen(value));
   };
