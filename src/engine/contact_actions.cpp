@@ -26,41 +26,40 @@ std::shared_ptr<host::ContactItem> FetchContact(host::Application& outlook, cons
 }
 
 // Steps 3 to 5 of the removal: the first slot is compared trimmed, the other two untrimmed, each
-// read again after the earlier steps may have moved addresses into it.
+// read again after the earlier steps may have moved addresses into it. The contact is saved once,
+// so a failure leaves it as it was rather than half cascaded.
 void RemoveAddress(host::ContactItem& contact, const std::string& address, bool AutoCascade) {
+  bool changed = false;
   if (LowerAscii(Trim(contact.Email1Address())) == address) {
     contact.SetEmail1Address("");
-    contact.Save();
+    changed = true;
     if (AutoCascade && !Trim(contact.Email2Address()).empty()) {
       contact.SetEmail1Address(Trim(contact.Email2Address()));
       contact.SetEmail2Address("");
-      contact.Save();
       if (!Trim(contact.Email3Address()).empty()) {
         contact.SetEmail2Address(Trim(contact.Email3Address()));
         contact.SetEmail3Address("");
-        contact.Save();
       }
     } else if (AutoCascade && !Trim(contact.Email3Address()).empty()) {
       contact.SetEmail1Address(Trim(contact.Email3Address()));
       contact.SetEmail3Address("");
-      contact.Save();
     }
   }
 
   if (LowerAscii(contact.Email2Address()) == address) {
     contact.SetEmail2Address("");
-    contact.Save();
+    changed = true;
     if (AutoCascade && !Trim(contact.Email3Address()).empty()) {
       contact.SetEmail2Address(Trim(contact.Email3Address()));
       contact.SetEmail3Address("");
-      contact.Save();
     }
   }
 
   if (LowerAscii(contact.Email3Address()) == address) {
     contact.SetEmail3Address("");
-    contact.Save();
+    changed = true;
   }
+  if (changed) contact.Save();
 }
 
 std::string NoteFor(const std::string& address, bool notesDateStamp, platform::Clock& clock) {
@@ -118,16 +117,16 @@ void MoveContactsToFolder(EngineContext& context, const std::string& ContactFold
   StartProgress(progress, "Updating Notes...", static_cast<int>(context.data.size()));
   const auto destination = GetMapiFolder(context.outlook, ContactFolderDestination);
 
-  // A moved contact's old id names nothing any more; an entry linked to it again must not fail
-  // the run.
-  std::unordered_set<std::string> movedIds;
+  // A contact linked to several entries is copied or moved once; a moved contact's old id names
+  // nothing any more, so fetching it again would fail the run.
+  std::unordered_set<std::string> transferredIds;
   for (const auto& entry : context.data) {
     StepProgress(progress);
     if (entry[kExcluded] != kIncluded) continue;
 
     for (const auto& group : SplitLinkedContacts(entry[kLinkedContacts])) {
       for (const auto& entryId : group.entryIds) {
-        if (copyOrMove == ContactTransfer::Move && movedIds.contains(entryId)) continue;
+        if (transferredIds.contains(entryId)) continue;
         const auto contact = FetchContact(context.outlook, group.folderPath, entryId);
         if (!contact) continue;
         // Checked before copying, so a missing destination leaves no stray copy in the source folder.
@@ -141,8 +140,8 @@ void MoveContactsToFolder(EngineContext& context, const std::string& ContactFold
           contact->Close(host::CloseMode::Discard);
         } else {
           contact->Move(*destination);
-          movedIds.insert(entryId);
         }
+        transferredIds.insert(entryId);
       }
     }
   }

@@ -105,6 +105,8 @@ void MemoryContact::SetEmail3Address(const std::string& value) { Editable().emai
 
 void MemoryContact::Save() {
   CheckUsable();
+  if (saveLimit_ && saves_ >= *saveLimit_) throw HostError(messages::kOperationFailed);
+  ++saves_;
   SavePending();
 }
 

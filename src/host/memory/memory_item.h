@@ -97,6 +97,9 @@ class MemoryContact : public MemoryItem, public host::ContactItem {
   void Close(host::CloseMode mode) override;
   std::shared_ptr<host::ContactItem> Copy() override;
 
+  // Failure injection: Save throws HostError once this contact has been saved `saves` times.
+  void FailSavesAfter(std::size_t saves) { saveLimit_ = saves; }
+
   // Outlook's subject of a contact is its full name.
   std::string StoredSubject() const override { return saved_.fullName; }
   std::string StoredBody() const override { return saved_.body; }
@@ -112,6 +115,8 @@ class MemoryContact : public MemoryItem, public host::ContactItem {
 
   ContactFields saved_;
   ContactFields current_;
+  std::size_t saves_ = 0;
+  std::optional<std::size_t> saveLimit_;
 };
 
 // The MessageClass Outlook reports for an item of the class: "IPM.Note", "REPORT.IPM.Note.NDR", ...
