@@ -3,15 +3,40 @@
 #include "com/utf.h"
 
 #include <string>
+#include <vector>
 
 namespace qor::com {
 
+namespace {
+
+// Copies of a call's arguments, last first as DISPPARAMS holds them, owned for the call: a callee
+// may coerce or clear them in place, as COM allows, without touching the caller's values.
+class CallArguments {
+ public:
+  explicit CallArguments(std::span<const Variant> args) : values_(args.size()) {
+    for (VARIANTARG& value : values_) VariantInit(&value);
+    for (std::size_t i = 0; i < args.size(); ++i)
+      ThrowIfFailed(VariantCopy(&values_[args.size() - 1 - i], detail::ReadOnly(args[i])));
+  }
+  ~CallArguments() {
+    for (VARIANTARG& value : values_) VariantClear(&value);
+  }
+  CallArguments(const CallArguments&) = delete;
+  CallArguments& operator=(const CallArguments&) = delete;
+
+  VARIANTARG* Data() noexcept { return values_.data(); }
+  UINT Count() const noexcept { return static_cast<UINT>(values_.size()); }
+
+ private:
+  std::vector<VARIANTARG> values_;
+};
+
+}  // namespace
+
 Variant InvokeDispatch(IDispatch& object, DISPID id, WORD flags, std::span<const Variant> args) {
-  // Bitwise copies: the Variants keep ownership, the callee only reads [in] arguments.
-  std::vector<VARIANTARG> reversed(args.size());
-  for (std::size_t i = 0; i < args.size(); ++i) reversed[args.size() - 1 - i] = args[i].Get();
+  CallArguments reversed(args);
   DISPID putId = DISPID_PROPERTYPUT;
-  DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+  DISPPARAMS params{reversed.Data(), nullptr, reversed.Count(), 0};
   const bool isPut = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
   if (isPut) {
     params.rgdispidNamedArgs = &putId;

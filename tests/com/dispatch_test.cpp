@@ -22,8 +22,9 @@ class Widget final : public ComObject<Widget, DispatchImpl<Widget>> {
   static const DispatchTable<Widget>& DispatchMembers() {
     static const auto table =
         DispatchTable<Widget>()
-            .Property("Name", [](Widget& self) { return self.name_; },
-                      [](Widget& self, std::string name) { self.name_ = std::move(name); })
+            .Property(
+                "Name", [](Widget& self) { return self.name_; },
+                [](Widget& self, std::string name) { self.name_ = std::move(name); })
             .Property("Count", [](Widget&) { return 3; })
             .Method("Scale", [](Widget&, long factor, unsigned short base) { return factor * base; })
             .Property("Item", DISPID_VALUE, [](Widget&, int index) { return "item " + std::to_string(index); })
@@ -117,6 +118,23 @@ class FailingServer final : public ComObject<FailingServer, IDispatch, ISupportE
   bool supportsErrorInfo_;
 };
 
+// Coerces its one argument to a number in place, as COM lets a callee do with its arguments, and
+// remembers the string it was handed.
+class CoercingServer final : public ComObject<CoercingServer, DispatchImpl<CoercingServer>> {
+ public:
+  static const DispatchTable<CoercingServer>& DispatchMembers() {
+    static const auto table =
+        DispatchTable<CoercingServer>().Method("Coerce", [](CoercingServer& self, const DispatchArgs& args) {
+          VARIANT& value = const_cast<VARIANT&>(args.Raw(0));
+          self.handed = value.vt == VT_BSTR ? value.bstrVal : nullptr;
+          ThrowIfFailed(VariantChangeType(&value, &value, 0, VT_I4));
+          return value.lVal;
+        });
+    return table;
+  }
+  BSTR handed = nullptr;
+};
+
 template <class Call>
 ComError ErrorOf(Call call) {
   try {
@@ -131,7 +149,9 @@ using DispatchTest = ComTest;
 
 TEST_F(DispatchTest, LateBoundCalls_FindNamesIgnoringCaseAndPassArgumentsInDeclarationOrder) {
   Dispatch widget(Make<Widget>());
-  const std::string name = "B\xC3\xBC" "cher\0Ablage"s;
+  const std::string name =
+      "B\xC3\xBC"
+      "cher\0Ablage"s;
   widget.Put("name", name);
   EXPECT_EQ(widget.Get("NAME").ToUtf8(), name);
   EXPECT_EQ(widget.Call("join", "a", "b").ToUtf8(), "a+b");
@@ -178,6 +198,16 @@ TEST_F(DispatchTest, LateBoundCalls_ThrowTheServersMessage) {
   // Error information from an object that does not vouch for it may be stale.
   Dispatch untrusted(Make<FailingServer>(false));
   EXPECT_STREQ(ErrorOf([&] { untrusted.Call("Broken"); }).what(), HresultMessage(E_FAIL).c_str());
+}
+
+TEST_F(DispatchTest, LateBoundCalls_HandTheCalleeArgumentsItMayCoerceInPlace) {
+  const ComPtr<CoercingServer> server = Make<CoercingServer>();
+  Dispatch coercing(server);
+  const Variant number("42");
+  EXPECT_EQ(coercing.Call("Coerce", number).ToInt(), 42);
+  EXPECT_NE(server->handed, number.Get().bstrVal);
+  EXPECT_EQ(number.Type(), VT_BSTR);
+  EXPECT_EQ(number.ToUtf8(), "42");
 }
 
 TEST_F(DispatchTest, LateBoundCalls_LookEachNameUpOncePerObject) {
