@@ -1,5 +1,7 @@
 // qor: the bounce-back engine on the command line.
 #include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <iostream>
 
@@ -48,7 +50,13 @@ int main(int argc, char** argv) {
     int status = *run ? qor::tools::RunRun(runArguments, std::cout, std::cerr) : 0;
     if (*wizard) status = qor::tools::RunWizard(wizardArguments, std::cout);
     std::cout.flush();
-    return std::cout ? status : 1;
+    if (!std::cout) {
+      // A full disk or a closed pipe: the output is incomplete, and the user must hear of it.
+      std::cerr << "qor: cannot write to standard output: " << (errno != 0 ? std::strerror(errno) : "write failed")
+                << '\n';
+      return 1;
+    }
+    return status;
   } catch (const std::exception& e) {
     std::cerr << "qor: " << e.what() << '\n';
     return 1;

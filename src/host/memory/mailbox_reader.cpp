@@ -16,6 +16,21 @@ namespace {
 
 using Json = nlohmann::json;
 
+// The document parser, keeping the byte the parse stopped at: nlohmann's exception for a number
+// out of range (1e400) carries no position of its own.
+class PositionedParser : public nlohmann::detail::json_sax_dom_parser<Json> {
+ public:
+  using json_sax_dom_parser::json_sax_dom_parser;
+
+  template <class Exception>
+  bool parse_error(std::size_t position, const std::string& token, const Exception& error) {
+    stop = position;
+    return json_sax_dom_parser::parse_error(position, token, error);
+  }
+
+  std::size_t stop = 0;
+};
+
 // Deeper nesting is no real mailbox; the limit keeps the reader's recursion bounded.
 constexpr int kMaxFolderDepth = 100;
 
@@ -48,11 +63,13 @@ class Reader {
   }
 
   Json ParseJson(std::string_view text) const {
+    Json root;
+    PositionedParser parser(root);
     try {
-      return Json::parse(text.begin(), text.end());
-    } catch (const Json::parse_error& error) {
+      Json::sax_parse(text.begin(), text.end(), &parser);
+    } catch (const Json::exception& error) {
       // nlohmann counts the byte it stopped at from 1; show the line and column of that byte.
-      const std::size_t stop = error.byte == 0 ? 0 : std::min<std::size_t>(error.byte - 1, text.size());
+      const std::size_t stop = parser.stop == 0 ? 0 : std::min<std::size_t>(parser.stop - 1, text.size());
       std::size_t line = 1;
       std::size_t column = 1;
       for (std::size_t i = 0; i < stop; ++i) {
@@ -66,13 +83,17 @@ class Reader {
       throw MailboxError(source_ + ": invalid JSON at line " + std::to_string(line) + ", column " +
                          std::to_string(column) + ": " + Reason(error.what()));
     }
+    return root;
   }
 
+  // "[json.exception.parse_error.101] parse error at line 1, column 2: <reason>" or
+  // "[json.exception.out_of_range.406] <reason>": the reason alone.
   static std::string Reason(const std::string& what) {
-    // "[json.exception.parse_error.101] parse error at line 1, column 2: <reason>"
-    const std::size_t column = what.find("column ");
-    const std::size_t colon = column == std::string::npos ? std::string::npos : what.find(": ", column);
-    return colon == std::string::npos ? what : what.substr(colon + 2);
+    const std::size_t tag = what.find("] ");
+    std::string reason = tag == std::string::npos ? what : what.substr(tag + 2);
+    const std::size_t column = reason.find("column ");
+    const std::size_t colon = column == std::string::npos ? std::string::npos : reason.find(": ", column);
+    return colon == std::string::npos ? reason : reason.substr(colon + 2);
   }
 
   const Json& Object(const Json& node, const std::string& place) const {

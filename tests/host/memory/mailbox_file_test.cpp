@@ -136,6 +136,8 @@ TEST(MailboxFile, Load_ErrorsNameTheSourceAndThePlace) {
       {R"({"stores": [], "activeExplorerFolder": 3})", "f.json: activeExplorerFolder: expected a string or null"},
       {R"({"stores": [], "outlookVersion": 16})", "f.json: outlookVersion: expected a string"},
       {"{\"stores\": [{\"name\": \"\xff\"}]}", "f.json: invalid JSON at line 1, column 23: "},
+      {"{\"stores\": [\n  {\"name\": \"M\", \"defaultItemType\": 1e400}]}",
+       "f.json: invalid JSON at line 2, column 40: number overflow parsing '1e400'"},
   };
   for (const auto& [json, message] : cases) {
     EXPECT_THAT([&] { ParseMailbox(json, "f.json"); }, ThrowsMessage<MailboxError>(HasSubstr(message))) << json;
