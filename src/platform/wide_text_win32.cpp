@@ -42,6 +42,27 @@ std::string Narrow(std::wstring_view text, unsigned codePage) {
 
 std::wstring WidenUtf8(std::string_view text) { return Widen(text, CP_UTF8); }
 
+std::optional<std::wstring> WidenStrictly(std::string_view text, unsigned codePage) {
+  if (text.empty()) return std::wstring();
+  const int size = CheckedLength(text.size());
+  const int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+  if (length <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), length);
+  return wide;
+}
+
+std::optional<std::string> NarrowToUtf8Strictly(std::wstring_view text) {
+  if (text.empty()) return std::string();
+  const int size = CheckedLength(text.size());
+  const int length =
+      WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), size, nullptr, 0, nullptr, nullptr);
+  if (length <= 0) return std::nullopt;
+  std::string narrow(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), size, narrow.data(), length, nullptr, nullptr);
+  return narrow;
+}
+
 std::string NarrowToUtf8(std::wstring_view text) { return Narrow(text, CP_UTF8); }
 
 std::string WindowsErrorMessage(unsigned long code) {

@@ -2,6 +2,7 @@
 
 // Text at the Windows API boundary: UTF-16 there, UTF-8 (or the ANSI code page for files) here.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,11 @@ std::wstring Widen(std::string_view text, unsigned codePage);
 std::string Narrow(std::wstring_view text, unsigned codePage);
 
 std::wstring WidenUtf8(std::string_view text);
+
+// Null when `text` holds bytes the code page does not define (invalid UTF-8, say).
+std::optional<std::wstring> WidenStrictly(std::string_view text, unsigned codePage);
+// Null when `text` holds a lone surrogate.
+std::optional<std::string> NarrowToUtf8Strictly(std::wstring_view text);
 std::string NarrowToUtf8(std::wstring_view text);
 
 // The system's message for a Windows error code, without the trailing line break.

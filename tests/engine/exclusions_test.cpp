@@ -14,8 +14,11 @@
 namespace qor::engine {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::ThrowsMessage;
 using namespace std::string_literals;
 
 class ExclusionsTest : public tests::EngineFixture {
@@ -57,6 +60,38 @@ TEST_F(ExclusionsTest, ReadExclusions_SplitsAtEveryLineBreakKeepsBlanksAndStopsA
   WriteFileBytes("");
   ReadExclusions(context.usersAppFolderPath, excluded);
   EXPECT_THAT(excluded.items, IsEmpty());
+}
+
+// Editors save lists as UTF-8 with a mark or as UTF-16 in either byte order; a file that is no
+// text in the encoding its mark names is refused, so it is never saved over.
+TEST_F(ExclusionsTest, ReadExclusions_ReadsMarkedEncodingsAndRefusesUndecodableFiles) {
+  const std::vector<std::string> expected = {"m\xC3\xBCller@example.de", "bob@example.org"};
+  StringListModel excluded;
+  WriteFileBytes("\xEF\xBB\xBFm\xC3\xBCller@example.de\r\nbob@example.org\r\n");
+  ReadExclusions(context.usersAppFolderPath, excluded);
+  EXPECT_EQ(excluded.items, expected);
+  WriteFileBytes(
+      "\xFF\xFEm\0\xFC\0l\0l\0e\0r\0@\0e\0x\0a\0m\0p\0l\0e\0.\0d\0e\0\r\0\n\0"
+      "b\0o\0b\0@\0e\0x\0a\0m\0p\0l\0e\0.\0o\0r\0g\0\r\0\n\0"s);
+  ReadExclusions(context.usersAppFolderPath, excluded);
+  EXPECT_EQ(excluded.items, expected);
+  WriteFileBytes(
+      "\xFE\xFF\0m\0\xFC\0l\0l\0e\0r\0@\0e\0x\0a\0m\0p\0l\0e\0.\0d\0e\0\r\0\n"
+      "\0b\0o\0b\0@\0e\0x\0a\0m\0p\0l\0e\0.\0o\0r\0g"s);
+  ReadExclusions(context.usersAppFolderPath, excluded);
+  EXPECT_EQ(excluded.items, expected);
+
+  for (const std::string& bad : {"\xEF\xBB\xBF"
+                                 "a@x.com\xFF\r\n"s,
+                                 "\xFF\xFE"
+                                 "a\0@\0x"s,
+                                 "\xFF\xFE\x00\xD8\r\0\n\0"s}) {
+    WriteFileBytes(bad);
+    EXPECT_THAT([&] { ReadExclusions(context.usersAppFolderPath, excluded); },
+                ThrowsMessage<std::runtime_error>(AllOf(HasSubstr("qorexclusions.dat"), HasSubstr("it is not valid"))));
+    EXPECT_EQ(excluded.items, expected);
+    EXPECT_EQ(FileBytes(), bad);
+  }
 }
 
 TEST_F(ExclusionsTest, ReadExclusions_KeepsTheListWithoutAFileAndFailsOnAnUnreadableOne) {
