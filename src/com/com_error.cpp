@@ -3,6 +3,7 @@
 #include "com/bstr.h"
 #include "com/com_ptr.h"
 #include "com/utf.h"
+#include "platform/wide_text_win32.h"
 
 #include <cstdio>
 #include <exception>
@@ -61,14 +62,7 @@ void SetThreadErrorInfo(const Report& report) noexcept {
 }  // namespace
 
 std::string HresultMessage(HRESULT code) {
-  wchar_t* buffer = nullptr;
-  const DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text;
-  if (length != 0 && buffer != nullptr) text.assign(buffer, length);
-  if (buffer != nullptr) LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+  const std::wstring text = platform::SystemMessageText(static_cast<DWORD>(code));
   if (!text.empty()) return ToUtf8(text);
   char fallback[32];
   std::snprintf(fallback, sizeof fallback, "Error 0x%08lX", static_cast<unsigned long>(code));

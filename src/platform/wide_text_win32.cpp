@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/unique_any_win32.h"
+
 #include <climits>
 #include <stdexcept>
 
@@ -65,17 +67,23 @@ std::optional<std::string> NarrowToUtf8Strictly(std::wstring_view text) {
 
 std::string NarrowToUtf8(std::wstring_view text) { return Narrow(text, CP_UTF8); }
 
-std::string WindowsErrorMessage(unsigned long code) {
+std::wstring SystemMessageText(unsigned long code) {
+  UniqueAny<HLOCAL, &LocalFree> owner;
   wchar_t* buffer = nullptr;
   const DWORD length =
       FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  if (length == 0 || buffer == nullptr) return "Windows error " + std::to_string(code);
-  std::wstring message(buffer, length);
-  LocalFree(buffer);
+  owner.Reset(buffer);
+  std::wstring message;
+  if (length != 0 && buffer != nullptr) message.assign(buffer, length);
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
     message.pop_back();
-  return NarrowToUtf8(message);
+  return message;
+}
+
+std::string WindowsErrorMessage(unsigned long code) {
+  const std::wstring message = SystemMessageText(code);
+  return message.empty() ? "Windows error " + std::to_string(code) : NarrowToUtf8(message);
 }
 
 }  // namespace qor::platform

@@ -22,6 +22,10 @@ std::optional<std::wstring> WidenStrictly(std::string_view text, unsigned codePa
 std::optional<std::string> NarrowToUtf8Strictly(std::wstring_view text);
 std::string NarrowToUtf8(std::wstring_view text);
 
+// The system's message for a Windows error code or HRESULT, without the trailing line break;
+// empty when the system has none.
+std::wstring SystemMessageText(unsigned long code);
+
 // The system's message for a Windows error code, without the trailing line break.
 std::string WindowsErrorMessage(unsigned long code);
 
