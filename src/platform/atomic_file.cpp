@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <system_error>
@@ -17,7 +18,17 @@ std::string ErrnoText() {
   return code == 0 ? std::string("unknown error") : std::generic_category().message(code);
 }
 
-// Unique enough that two writers of the same target never share a temporary file.
+std::optional<SaveStep> failingStep;
+
+}  // namespace
+
+std::string PathToUtf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+namespace detail {
+
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& path) {
   static std::atomic<std::uint64_t> counter{0};
   static const std::uint64_t seed = [] {
@@ -33,34 +44,11 @@ std::filesystem::path TemporaryPathFor(const std::filesystem::path& path) {
   return temporary;
 }
 
-}  // namespace
+bool SaveFailsAt(SaveStep step) noexcept { return failingStep == step; }
 
-std::string PathToUtf8(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
+}  // namespace detail
 
-void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-  const std::filesystem::path temporary = TemporaryPathFor(path);
-  const std::string failure = "cannot write " + PathToUtf8(path) + ": ";
-  try {
-    errno = 0;
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error(failure + "cannot create a temporary file beside it: " + ErrnoText());
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) throw std::runtime_error(failure + ErrnoText());
-    out.close();
-    if (out.fail()) throw std::runtime_error(failure + ErrnoText());
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) throw std::runtime_error(failure + "cannot replace it: " + error.message());
-  } catch (...) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    throw;
-  }
-}
+void FailSavesAt(std::optional<SaveStep> step) noexcept { failingStep = step; }
 
 std::string ReadFileBytes(const std::filesystem::path& path) {
   std::error_code error;

@@ -1,9 +1,14 @@
 #include "platform/atomic_file.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -43,6 +48,58 @@ TEST(AtomicFile, FailedWriteThrowsNamingThePathAndLeavesNothingBehind) {
   EXPECT_TRUE(std::filesystem::is_directory(occupied));
   EXPECT_EQ(ReadFileBytes(occupied / "keep.txt"), "kept");
   EXPECT_THAT(folder.FileNames(), ElementsAre("occupied"));
+}
+
+// Makes every save fail at one step while it lives.
+class FailingSaves {
+ public:
+  explicit FailingSaves(SaveStep step) noexcept { FailSavesAt(step); }
+  ~FailingSaves() { FailSavesAt(std::nullopt); }
+  FailingSaves(const FailingSaves&) = delete;
+  FailingSaves& operator=(const FailingSaves&) = delete;
+};
+
+// Before the replacement a failure leaves the old file whole; after it, the new one, and the
+// failure is still reported. No temporary file stays behind either way.
+TEST(AtomicFile, FailureAtEveryStepLeavesAWholeFileAndIsReported) {
+  tests::TempFolder folder;
+  const auto target = folder.Path() / "qorexclusions.dat";
+  WriteFileAtomically(target, "old\r\n");
+  for (const SaveStep step : {SaveStep::CreateTemporary, SaveStep::Write, SaveStep::Flush, SaveStep::Replace}) {
+    {
+      const FailingSaves failing(step);
+      EXPECT_THAT([&] { WriteFileAtomically(target, "new\r\n"); },
+                  ThrowsMessage<std::runtime_error>(HasSubstr("qorexclusions.dat")));
+    }
+    EXPECT_EQ(ReadFileBytes(target), "old\r\n");
+    EXPECT_THAT(folder.FileNames(), ElementsAre("qorexclusions.dat"));
+  }
+  {
+    const FailingSaves failing(SaveStep::SyncFolder);
+    EXPECT_THAT([&] { WriteFileAtomically(target, "new\r\n"); },
+                ThrowsMessage<std::runtime_error>(HasSubstr("the new file is in place")));
+  }
+  EXPECT_EQ(ReadFileBytes(target), "new\r\n");
+  EXPECT_THAT(folder.FileNames(), ElementsAre("qorexclusions.dat"));
+}
+
+TEST(AtomicFile, ReplacedFileKeepsItsAttributes) {
+  tests::TempFolder folder;
+  const auto target = folder.Path() / "export.txt";
+  WriteFileAtomically(target, "first");
+#ifdef _WIN32
+  ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+  WriteFileAtomically(target, "second");
+  EXPECT_NE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+#else
+  std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read);
+  WriteFileAtomically(target, "second");
+  EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms::owner_read |
+                                                               std::filesystem::perms::owner_write |
+                                                               std::filesystem::perms::group_read);
+#endif
+  EXPECT_EQ(ReadFileBytes(target), "second");
 }
 
 TEST(AtomicFile, ReadFailsNamingTheFile) {
