@@ -14,6 +14,7 @@
 #include "framework/com_server.h"
 #include "framework/module_instance.h"
 #include "platform/services_win32.h"
+#include "platform/window_class_win32.h"
 #include "qorOutlook_IMPL.h"
 #include "qorOutlook_TLB.h"
 
@@ -38,21 +39,6 @@ constexpr DISPID kOnKeyPress = 11;
 constexpr DISPID kOnPaint = 16;
 
 platform::Shell* fallbackShell = nullptr;
-
-void RegisterFormClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = framework::ThisModule();
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
-    // A class the library registered before COM unloaded and loaded it again is still there.
-    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
-  if (!registered) throw com::ComError(HRESULT_FROM_WIN32(GetLastError()), "cannot register the settings form");
-}
 
 int ScreenDpi() {
   const HDC screen = GetDC(nullptr);
@@ -105,7 +91,8 @@ TcoQORSettings::~TcoQORSettings() {
 void TcoQORSettings::SetFallbackShell(platform::Shell* shell) noexcept { fallbackShell = shell; }
 
 HWND TcoQORSettings::CreateFormWindow(HWND parent) {
-  RegisterFormClass();
+  // A class the library registered before COM unloaded and loaded it again is still there.
+  platform::RegisterWindowClass(kClassName, DefWindowProcW, framework::ThisModule(), CS_DBLCLKS);
   font_.Reset(MakeFont(L"MS Sans Serif", -11, FW_NORMAL, dpi_));
   headingFont_.Reset(MakeFont(L"Arial", -29, FW_BOLD, dpi_));
   background_.Reset(CreateSolidBrush(ColourOf(color_)));

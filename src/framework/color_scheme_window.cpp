@@ -5,24 +5,13 @@
 #include "com/com_error.h"
 #include "com/guid_text.h"
 #include "framework/module_instance.h"
+#include "platform/window_class_win32.h"
 
 namespace qor::framework {
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"TadxColorSchemeWindow";
-
-ATOM RegisterWindowClass(WNDPROC procedure) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = ThisModule();
-  windowClass.lpszClassName = kClassName;
-  const ATOM atom = RegisterClassExW(&windowClass);
-  if (atom == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw com::ComError(HRESULT_FROM_WIN32(GetLastError()));
-  return atom;
-}
 
 // A fresh GUID as text: a window name no other window has.
 std::wstring NewGuidText() {
@@ -40,7 +29,7 @@ UINT ColorSchemeWindow::BroadcastMessage() noexcept {
 
 ColorSchemeWindow::ColorSchemeWindow(std::function<void()> onBroadcastChange)
     : onBroadcastChange_(std::move(onBroadcastChange)) {
-  RegisterWindowClass(&WindowProc);
+  platform::RegisterWindowClass(kClassName, &WindowProc, ThisModule());
   BroadcastMessage();
   window_.Reset(CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, NewGuidText().c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
                                 nullptr, ThisModule(), this));

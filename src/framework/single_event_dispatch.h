@@ -9,17 +9,12 @@
 
 #include <cstring>
 
+#include "com/typeless_dispatch.h"
+
 namespace qor::framework {
 
-class SingleEventDispatch : public IDispatch {
+class SingleEventDispatch : public com::TypelessDispatch {
  public:
-  static bool AnswersIid(REFIID iid) noexcept { return iid == __uuidof(IDispatch); }
-
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-  }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept override {
     if (info == nullptr) return E_POINTER;
     *info = nullptr;

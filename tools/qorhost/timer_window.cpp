@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "com/com_error.h"
+#include "platform/window_class_win32.h"
 
 namespace qor::tools::qorhost {
 namespace {
@@ -10,22 +11,10 @@ namespace {
 constexpr wchar_t kClassName[] = L"QorHostTimerWindow";
 constexpr UINT_PTR kTimer = 1;
 
-void RegisterTimerClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kClassName;
-    return RegisterClassExW(&windowClass) != 0;
-  }();
-  if (!registered) throw com::ComError(HRESULT_FROM_WIN32(GetLastError()), "cannot register the timer window");
-}
-
 }  // namespace
 
 TimerWindow::TimerWindow(UINT intervalMs, std::function<void()> tick) : tick_(std::move(tick)) {
-  RegisterTimerClass();
+  platform::RegisterWindowClass(kClassName, DefWindowProcW, GetModuleHandleW(nullptr));
   window_.Reset(
       CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr));
   if (!window_) throw com::ComError(HRESULT_FROM_WIN32(GetLastError()), "cannot make the timer window");

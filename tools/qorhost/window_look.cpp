@@ -1,21 +1,12 @@
 #include "window_look.h"
 
-#include "com/com_error.h"
+#include "platform/window_class_win32.h"
 
 namespace qor::tools::qorhost {
 
 void RegisterOutlookWindowClass() {
-  static const bool registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kOutlookWindowClass;
-    return RegisterClassExW(&windowClass) != 0;
-  }();
-  if (!registered) throw com::ComError(HRESULT_FROM_WIN32(GetLastError()), "cannot register Outlook's window class");
+  platform::RegisterWindowClass(kOutlookWindowClass, DefWindowProcW, GetModuleHandleW(nullptr), 0,
+                                reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
 }
 
 HFONT MessageFont() {

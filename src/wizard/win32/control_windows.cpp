@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/wide_text_win32.h"
+#include "platform/window_class_win32.h"
 #include "wizard/win32/window_text.h"
 
 namespace qor::wizard::win32 {
@@ -98,17 +99,9 @@ std::string Caption(const Control& control) {
 
 const wchar_t* SheetClassName() {
   static const wchar_t* const name = [] {
-    WNDCLASSEXW sheet{};
-    sheet.cbSize = sizeof sheet;
-    sheet.lpfnWndProc = SheetProc;
-    sheet.hInstance = GetModuleHandleW(nullptr);
-    sheet.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    sheet.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    sheet.lpszClassName = kSheetClassName;
-    if (RegisterClassExW(&sheet) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-      throw std::runtime_error("cannot register the wizard's window class");
-    }
-    return sheet.lpszClassName;
+    platform::RegisterWindowClass(kSheetClassName, SheetProc, GetModuleHandleW(nullptr), 0,
+                                  reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    return kSheetClassName;
   }();
   return name;
 }
