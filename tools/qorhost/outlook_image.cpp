@@ -109,6 +109,13 @@ std::wstring PrepareOutlookImage(int majorVersion) {
     DeleteFileW(made.c_str());
     throw;
   }
+  // A current image another run put in place meanwhile stays: that run may be starting it, and
+  // replacing a program while it loads fails the start. Only a stale image is replaced.
+  if (MoveFileExW(made.c_str(), image.c_str(), 0)) return image.wstring();
+  if (IsCurrent(image, own, majorVersion)) {
+    DeleteFileW(made.c_str());
+    return image.wstring();
+  }
   if (!MoveFileExW(made.c_str(), image.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     DeleteFileW(made.c_str());
     // A running copy cannot be replaced; another run may just have made a current one.
