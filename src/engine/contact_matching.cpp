@@ -1,6 +1,7 @@
 #include "engine/contact_matching.h"
 
 #include "engine/folder_path.h"
+#include "engine/linked_contacts.h"
 #include "engine/text.h"
 #include "engine/xprocs.h"
 
@@ -17,17 +18,18 @@ std::shared_ptr<host::Folder> RequireFolder(host::Application& outlook, std::str
   return folder;
 }
 
-// The entry ids of the matched contacts joined by ",", in the order the collection yields them.
+// The entry ids of the matched contacts, encoded and joined by ",", in the order the collection
+// yields them.
 std::string JoinEntryIds(host::Items& found) {
   std::string ids;
   auto item = found.GetFirst();
   if (!item) return ids;
-  ids = item->EntryID();
+  ids = EncodeLinkedField(item->EntryID());
   for (int position = 2; position <= found.Count(); ++position) {
     item = found.GetNext();
     if (!item) break;
     ids += ',';
-    ids += item->EntryID();
+    ids += EncodeLinkedField(item->EntryID());
   }
   return ids;
 }
@@ -35,9 +37,9 @@ std::string JoinEntryIds(host::Items& found) {
 void AppendGroup(std::string& column, const std::string& folderPath, const std::string& ids) {
   std::string trimmed = Trim(column);
   if (trimmed.size() >= kMinimumGroupLength) {
-    column = std::move(trimmed) + ";" + LowerAscii(Trim(folderPath)) + ":" + ids;
+    column = std::move(trimmed) + ";" + EncodeLinkedField(LowerAscii(Trim(folderPath))) + ":" + ids;
   } else {
-    column = Trim(folderPath) + ":" + ids;
+    column = EncodeLinkedField(Trim(folderPath)) + ":" + ids;
   }
 }
 

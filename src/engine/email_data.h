@@ -15,7 +15,7 @@ using TEmailData = std::vector<TEmailEntry>;
 enum EmailColumn : std::size_t {
   kAddress = 0,         // trimmed and lower-cased
   kMessageEntryId = 1,  // the first scanned item that yielded the address
-  kLinkedContacts = 2,  // "path:id,id;path:id" once contacts are matched
+  kLinkedContacts = 2,  // "path:id,id;path:id" once contacts are matched, fields encoded (linked_contacts.h)
   kExcluded = 3,        // "N" takes part in the actions, "Y" is excluded
 };
 

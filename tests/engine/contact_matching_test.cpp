@@ -3,6 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "engine/contact_actions.h"
+#include "engine/export_file.h"
+#include "engine/linked_contacts.h"
+#include "platform/text_file.h"
 #include "support/engine_fixture.h"
 
 namespace qor::engine {
@@ -75,6 +79,36 @@ TEST_F(ContactMatchingTest, GetLinkedContacts_FailsOnAMissingFolderKeepingEarlie
   EXPECT_THROW(GetLinkedContacts(context, Scanning({"Mailbox\\Contacts", "Mailbox\\Gone"})), host::HostError);
   EXPECT_EQ(Column(0), LinkedIn("Mailbox\\Contacts", contact));
   EXPECT_THROW(GetLinkedContacts(context, Scanning({""})), host::HostError);
+}
+
+// Folder names and entry ids may hold the column's own separators; every reader gets them back
+// whole, and the export shows the folder as before.
+TEST_F(ContactMatchingTest, SeparatorsInFolderNamesAndEntryIdsSurviveEveryReader) {
+  const auto clients = mailbox->AddFolder("Clients: 2019; EU", ItemType::Contact);
+  const auto odd = clients->AddContact({.fullName = "Odd", .email1Address = "amy@example.com"}, "0A,1B;2C:3D %41 ");
+  const auto plain = contacts->AddContact({.fullName = "Plain", .email2Address = "amy@example.com"});
+  AddEntry("amy@example.com");
+
+  GetLinkedContacts(context, Scanning({"Mailbox\\Clients: 2019; EU", "Mailbox\\Contacts"}));
+  const auto groups = SplitLinkedContacts(Column(0));
+  ASSERT_EQ(groups.size(), 2u);
+  EXPECT_EQ(groups[0].folderPath, "Mailbox\\Clients: 2019; EU");
+  EXPECT_THAT(groups[0].entryIds, ElementsAre(odd->EntryID()));
+  EXPECT_EQ(groups[1].folderPath, "mailbox\\contacts");
+
+  RunOptions options;
+  options.tabFilePath = platform::PathToUtf8(appFolder.Path() / "export.txt");
+  options.exportContactFields = true;
+  options.exportName = true;
+  ExportToTabFile(context, options);
+  EXPECT_EQ(platform::ReadTextFile(appFolder.Path() / "export.txt"),
+            "E-mail Address\tSource Contact Folder\tFullName\r\n"
+            "amy@example.com\tMailbox\\Clients: 2019; EU\tOdd\r\n"
+            "amy@example.com\tmailbox\\contacts\tPlain\r\n");
+
+  DeleteEmailAddress(context, true);
+  EXPECT_EQ(odd->Email1Address(), "");
+  EXPECT_EQ(plain->Email2Address(), "");
 }
 
 }  // namespace
