@@ -49,8 +49,9 @@ com::ComPtr<IDispatch> MakeFoldersObject(std::shared_ptr<host::Folders> folders,
 }
 
 std::shared_ptr<host::Folder> HostFolderOf(IDispatch* object) noexcept {
-  const auto* folder = dynamic_cast<const FolderObject*>(object);
-  return folder == nullptr ? nullptr : folder->HostFolder();
+  com::ComPtr<IStandinFolder> folder;
+  if (object == nullptr || FAILED(object->QueryInterface(__uuidof(IStandinFolder), folder.PutVoid()))) return nullptr;
+  return folder->StandinFolder();
 }
 
 }  // namespace qor::standin

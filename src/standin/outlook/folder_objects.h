@@ -10,10 +10,11 @@
 #include "host/outlook.h"
 #include "standin/office/counted_dispatch.h"
 #include "standin/outlook/outlook_ids.h"
+#include "standin/outlook/standin_folder.h"
 
 namespace qor::standin {
 
-class FolderObject final : public com::ComObject<FolderObject, office::CountedDispatch<FolderObject>> {
+class FolderObject final : public com::ComObject<FolderObject, office::CountedDispatch<FolderObject>, IStandinFolder> {
  public:
   // `session` is the NameSpace object, the parent of a top-level folder.
   FolderObject(std::shared_ptr<host::Folder> folder, com::ComPtr<IDispatch> session) noexcept
@@ -22,7 +23,7 @@ class FolderObject final : public com::ComObject<FolderObject, office::CountedDi
   static const com::DispatchTable<FolderObject>& DispatchMembers();
   static bool ExtraInterface(REFIID iid) noexcept { return iid == ids::kMapiFolder; }
 
-  const std::shared_ptr<host::Folder>& HostFolder() const noexcept { return folder_; }
+  std::shared_ptr<host::Folder> StandinFolder() const noexcept override { return folder_; }
 
  private:
   com::Variant Parent();
@@ -50,7 +51,7 @@ class FoldersObject final : public com::ComObject<FoldersObject, office::Counted
 com::ComPtr<IDispatch> MakeFolderObject(std::shared_ptr<host::Folder> folder, com::ComPtr<IDispatch> session);
 com::ComPtr<IDispatch> MakeFoldersObject(std::shared_ptr<host::Folders> folders, com::ComPtr<IDispatch> session);
 
-// The host folder behind one of our folder objects; null for anything else.
+// The host folder behind one of our folder objects; null for anything else, a null object included.
 std::shared_ptr<host::Folder> HostFolderOf(IDispatch* object) noexcept;
 
 }  // namespace qor::standin

@@ -70,10 +70,4 @@ com::ComPtr<IDispatch> MakeItemObject(std::shared_ptr<host::Item> item) {
   return com::Make<MailItemObject>(std::move(item));
 }
 
-std::shared_ptr<host::Item> HostItemOf(IDispatch* object) noexcept {
-  if (const auto* mail = dynamic_cast<const MailItemObject*>(object)) return mail->HostItem();
-  if (const auto* contact = dynamic_cast<const ContactItemObject*>(object)) return contact->HostItem();
-  return nullptr;
-}
-
 }  // namespace qor::standin

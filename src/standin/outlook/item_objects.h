@@ -18,7 +18,6 @@ class MailItemObject final : public com::ComObject<MailItemObject, office::Count
  public:
   explicit MailItemObject(std::shared_ptr<host::Item> item) noexcept : item_(std::move(item)) {}
   static const com::DispatchTable<MailItemObject>& DispatchMembers();
-  const std::shared_ptr<host::Item>& HostItem() const noexcept { return item_; }
 
  private:
   std::shared_ptr<host::Item> item_;
@@ -28,8 +27,6 @@ class ContactItemObject final : public com::ComObject<ContactItemObject, office:
  public:
   explicit ContactItemObject(std::shared_ptr<host::ContactItem> contact) noexcept : contact_(std::move(contact)) {}
   static const com::DispatchTable<ContactItemObject>& DispatchMembers();
-  std::shared_ptr<host::Item> HostItem() const noexcept { return contact_; }
-  const std::shared_ptr<host::ContactItem>& HostContact() const noexcept { return contact_; }
 
  private:
   std::shared_ptr<host::ContactItem> contact_;
@@ -37,8 +34,5 @@ class ContactItemObject final : public com::ComObject<ContactItemObject, office:
 
 // A ContactItem for contacts, a MailItem for anything else; null for a null item.
 com::ComPtr<IDispatch> MakeItemObject(std::shared_ptr<host::Item> item);
-
-// The host item behind one of our item objects; null for anything else.
-std::shared_ptr<host::Item> HostItemOf(IDispatch* object) noexcept;
 
 }  // namespace qor::standin

@@ -137,6 +137,54 @@ TEST_F(OutlookStandinTest, MoveAndCopy_GiveNewEntryIdsAndLeaveStaleObjectsFailin
   EXPECT_EQ(ErrorOf([&] { copy.Call("Save"); }), messages::kItemMovedOrDeleted);
 }
 
+// An IDispatch laid out as a C client builds one: a bare table of functions with no C++ type
+// information before it, so nothing may downcast it.
+struct ForeignDispatch {
+  const void* const* vtable;
+  ULONG refs = 1;
+
+  static HRESULT STDMETHODCALLTYPE QueryInterface(ForeignDispatch* self, REFIID iid, void** out) {
+    *out = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
+    ++self->refs;
+    *out = self;
+    return S_OK;
+  }
+  static ULONG STDMETHODCALLTYPE AddRef(ForeignDispatch* self) { return ++self->refs; }
+  static ULONG STDMETHODCALLTYPE Release(ForeignDispatch* self) { return --self->refs; }
+  static HRESULT STDMETHODCALLTYPE NotImplemented() { return E_NOTIMPL; }
+
+  // Slots -2 and -1 are where a C++ object keeps its offset and type information; here they are empty.
+  static inline const void* const kTable[] = {nullptr,
+                                              nullptr,
+                                              reinterpret_cast<const void*>(&QueryInterface),
+                                              reinterpret_cast<const void*>(&AddRef),
+                                              reinterpret_cast<const void*>(&Release),
+                                              reinterpret_cast<const void*>(&NotImplemented),
+                                              reinterpret_cast<const void*>(&NotImplemented),
+                                              reinterpret_cast<const void*>(&NotImplemented),
+                                              reinterpret_cast<const void*>(&NotImplemented)};
+  ForeignDispatch() : vtable(kTable + 2) {}
+  IDispatch* AsDispatch() { return reinterpret_cast<IDispatch*>(this); }
+};
+
+TEST_F(OutlookStandinTest, ForeignObjectsHandedBackGetCleanErrors) {
+  Start();
+  ForeignDispatch foreign;
+  com::ComPtr<IDispatch> object;
+  object.CopyFrom(foreign.AsDispatch());
+  com::Dispatch mail(com::Dispatch(Folder("Mailbox", "Bounces").Get("Items").ToDispatch()).Get("Item", 1).ToDispatch());
+  EXPECT_EQ(ErrorOf([&] { mail.Call("Move", object); }), messages::kCannotMoveItems);
+  EXPECT_EQ(bounces->ItemCount(), 2u);
+
+  com::Dispatch explorer(App().Call("ActiveExplorer").ToDispatch());
+  EXPECT_EQ(ErrorOf([&] { explorer.Put("CurrentFolder", com::Variant(object)); }),
+            com::ComError(DISP_E_TYPEMISMATCH).what());
+  EXPECT_EQ(outlook->ActiveExplorerFolder(), inbox);
+  object.Reset();
+  EXPECT_EQ(foreign.refs, 1u);
+}
+
 TEST_F(OutlookStandinTest, NameSpace_GetItemFromIdAndScriptedPickFolder) {
   Start();
   com::Dispatch session = Session();
