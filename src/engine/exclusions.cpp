@@ -36,27 +36,6 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 std::string ExclusionKey(std::string_view line) { return LowerAscii(Trim(line)); }
 
-char LowerAsciiChar(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Text compared ignoring the case of A to Z, looked up without making a lower-cased copy: the
-// table has an entry per address found, and marking must not allocate once per entry.
-struct CaseBlindHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view text) const noexcept {
-    std::size_t hash = 14695981039346656037ull;
-    for (const char c : text) hash = (hash ^ static_cast<unsigned char>(LowerAsciiChar(c))) * 1099511628211ull;
-    return hash;
-  }
-};
-
-struct CaseBlindEqual {
-  using is_transparent = void;
-  bool operator()(std::string_view a, std::string_view b) const noexcept {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAsciiChar(x) == LowerAsciiChar(y); });
-  }
-};
-
 bool IsSelected(const StringListModel& list) {
   return list.itemIndex >= 0 && static_cast<std::size_t>(list.itemIndex) < list.items.size();
 }
@@ -115,7 +94,8 @@ void SaveExclusions(const std::string& usersAppFolderPath, const StringListModel
 
 void MarkExclusions(const StringListModel& excluded, TEmailData& data) {
   if (excluded.items.empty()) return;
-  // Same marks as MarkEmail once per line, in one pass over the table.
+  // Same marks as MarkEmail once per line, in one pass over the table, without a lower-cased
+  // copy of each address.
   std::unordered_set<std::string, CaseBlindHash, CaseBlindEqual> addresses;
   for (const auto& line : excluded.items) addresses.insert(Trim(line));
   for (auto& entry : data) {

@@ -1,16 +1,38 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qor::engine {
 
 // True for the 66 bytes an address is made of: "-", ".", digits, "@", letters and "_".
 bool IsAddressChar(char c);
 
-// Every address in `Emails`: each maximal run of address characters that holds an at sign
-// and has 5 or more characters, once ignoring letter case (the form met first wins), sorted
-// by CompareAddressText, with CR LF after every line. Nothing after a NUL is scanned.
+// Finds the addresses of texts, keeping its buffers from one text to the next, so that a scan
+// of many texts allocates nothing once they have grown to the largest.
+class AddressExtractor {
+ public:
+  // Every address in `Emails`: each maximal run of address characters that holds an at sign
+  // and has 5 or more characters, once ignoring letter case (the form met first wins), sorted
+  // by CompareAddressText. Nothing after a NUL is scanned. The views point into `Emails`; the
+  // next call refills the vector.
+  const std::vector<std::string_view>& Extract(std::string_view Emails);
+
+ private:
+  void AddIfNew(std::string_view address);
+  // The slot holding the form of `address` met first, or the free one it would take.
+  std::size_t SlotOf(std::string_view address) const;
+  void Grow();
+
+  std::vector<std::string_view> found_;
+  // An open-addressing hash table of the addresses found so far in this text, ignoring case:
+  // each slot holds an index into found_, or kFree.
+  std::vector<std::size_t> slots_;
+};
+
+// The addresses AddressExtractor finds in `Emails`, with CR LF after every line.
 std::string ExtractEMails(std::string_view Emails);
 
 }  // namespace qor::engine

@@ -6,13 +6,10 @@
 #include "engine/extract_emails.h"
 #include "engine/folder_path.h"
 #include "engine/text.h"
-#include "engine/xprocs.h"
 
 namespace qor::engine {
 
 namespace {
-
-constexpr std::size_t kMinimumAddressLength = 5;
 
 // The bar goes back to 0 however the scan ends.
 class BarReset {
@@ -26,24 +23,29 @@ class BarReset {
   ProgressSink& progress_;
 };
 
-// An address the table takes: long enough, and a dot between its first and second at sign.
-bool IsTableAddress(const std::string& line) {
-  return line.size() >= kMinimumAddressLength && strTokenAt(line, '@', 1).find('.') != std::string::npos;
+// An address the table takes: a dot between its first and second at sign.
+bool IsTableAddress(std::string_view address) {
+  const std::string_view afterAt = address.substr(address.find('@') + 1);
+  return afterAt.substr(0, afterAt.find('@')).find('.') != std::string_view::npos;
 }
 
-// Adds to `data` the addresses of one item's body not met before in this scan.
-void ScanItem(host::Item& item, std::unordered_set<std::string>& met, TEmailData& data) {
-  const std::string lines = ExtractEMails(item.Body());
-  std::string entryId;
-  for (std::size_t start = 0; start < lines.size();) {
-    const auto end = lines.find("\r\n", start);
-    const std::string line = Trim(std::string_view(lines).substr(start, end - start));
-    start = end + 2;
+// What the scan keeps from one item to the next: every address met so far, lower-cased, so each
+// is examined once and looked up without a copy; and the extractor's buffers.
+struct ScanState {
+  std::unordered_set<std::string, CaseBlindHash, CaseBlindEqual> met;
+  AddressExtractor extractor;
+};
 
-    auto [address, isNew] = met.insert(LowerAscii(line));
-    if (!isNew || !IsTableAddress(line)) continue;
+// Adds to `data` the addresses of one item's body not met before in this scan.
+void ScanItem(host::Item& item, ScanState& state, TEmailData& data) {
+  const std::string body = item.Body();
+  std::string entryId;
+  for (const std::string_view found : state.extractor.Extract(body)) {
+    if (state.met.contains(found)) continue;
+    const std::string& address = *state.met.insert(LowerAscii(found)).first;
+    if (!IsTableAddress(address)) continue;
     if (entryId.empty()) entryId = item.EntryID();
-    data.push_back({*address, entryId, std::string(), std::string(kIncluded)});
+    data.push_back({address, entryId, std::string(), std::string(kIncluded)});
   }
 }
 
@@ -64,12 +66,11 @@ void GetEmailAddressesFromFolder(host::Application& application, std::string_vie
   progress.SetBarMinimum(0);
   progress.SetBarPosition(0);
 
-  // Every address met in this scan, lower-cased, so each is examined once.
-  std::unordered_set<std::string> met;
+  ScanState state;
   for (int index = 1; index <= count; ++index) {
     progress.SetBarPosition(index);
     progress.Repaint();
-    ScanItem(*items->Item(index), met, data);
+    ScanItem(*items->Item(index), state, data);
   }
 }
 

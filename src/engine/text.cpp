@@ -18,9 +18,7 @@ std::string Trim(std::string_view text) {
 
 std::string LowerAscii(std::string_view text) {
   std::string result(text);
-  for (char& c : result) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : result) c = LowerAsciiChar(c);
   return result;
 }
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -11,5 +15,38 @@ std::string Trim(std::string_view text);
 // Maps A to Z to a to z and leaves every other byte alone.
 std::string LowerAscii(std::string_view text);
 std::string UpperAscii(std::string_view text);
+constexpr char LowerAsciiChar(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Eight bytes of `text` from `at` on with bit 0x20 set, so that A to Z read as a to z; bytes past
+// the end read as spaces.
+inline std::uint64_t FoldedWord(std::string_view text, std::size_t at) noexcept {
+  std::uint64_t word = 0;
+  if (text.size() - at >= sizeof word) {
+    std::memcpy(&word, text.data() + at, sizeof word);
+  } else {
+    std::memcpy(&word, text.data() + at, text.size() - at);
+  }
+  return word | 0x2020202020202020u;
+}
+
+// Text hashed and compared ignoring the case of A to Z. Both are transparent, so a set of
+// strings is searched with a view, without a lower-cased copy of it. The hash reads eight bytes
+// at a time; texts that differ only in other bytes that bit 0x20 maps alike merely collide.
+struct CaseBlindHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const noexcept {
+    std::uint64_t hash = text.size();
+    for (std::size_t at = 0; at < text.size(); at += 8) hash = (hash ^ FoldedWord(text, at)) * 0x9e3779b97f4a7c15u;
+    return static_cast<std::size_t>(hash ^ (hash >> 32));
+  }
+};
+
+struct CaseBlindEqual {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const noexcept {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return LowerAsciiChar(x) == LowerAsciiChar(y); });
+  }
+};
 
 }  // namespace qor::engine

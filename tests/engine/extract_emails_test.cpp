@@ -3,6 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/text.h"
+#include "host/memory/mailbox_file.h"
+#include "host/memory/memory_outlook.h"
 
 using namespace std::string_literals;
 
@@ -57,6 +63,31 @@ TEST(ExtractEMails, HandlesMegabytesOfAddressesInOneBody) {
   const std::string result = ExtractEMails(body);
   EXPECT_EQ(result.size(), body.size());
   EXPECT_EQ(result.substr(0, 19), "user0@example.com\r\n");
+}
+
+std::string Lines(const std::vector<std::string_view>& addresses) {
+  std::string text;
+  for (const auto address : addresses) text.append(address).append("\r\n");
+  return text;
+}
+
+// The folder scan keeps one extractor for every body: after a text of hundreds of addresses, and
+// between bodies that name the same addresses in other letter cases, each body still yields
+// exactly what ExtractEMails prints for it alone.
+TEST(AddressExtractor, FindsWhatExtractEMailsPrintsForEachBounceOfTheSampleInTurn) {
+  const auto outlook = host::memory::LoadMailbox(std::string(QOR_SOURCE_DIR) + "/samples/mailbox.json");
+  const auto items = outlook->GetNamespace("MAPI")->Folders()->Item("Mailbox")->Folders()->Item("Bounces")->Items();
+  std::vector<std::string> texts(1);
+  for (int i = 1; i <= items->Count(); ++i) {
+    texts.push_back(items->Item(i)->Body());
+    texts.front() += texts.back();
+  }
+  texts.push_back(texts.front() + LowerAscii(texts.front()));
+  for (int i = 1; i <= items->Count(); ++i) texts.push_back(UpperAscii(texts[i]));
+
+  AddressExtractor extractor;
+  EXPECT_GT(extractor.Extract(texts.front()).size(), 300u);
+  for (const auto& text : texts) EXPECT_EQ(Lines(extractor.Extract(text)), ExtractEMails(text));
 }
 
 }  // namespace

@@ -3,13 +3,29 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <fstream>
+#include <new>
 #include <set>
 
 #include "host/memory/mailbox_file.h"
 #include "host/memory/memory_outlook.h"
 #include "support/engine_host.h"
 #include "support/recording_progress.h"
+
+// Every allocation through operator new in this test program is counted.
+namespace {
+std::atomic<long> allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  ++allocations;
+  if (void* memory = std::malloc(size != 0 ? size : 1)) return memory;
+  throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace qor::engine {
 namespace {
@@ -91,6 +107,33 @@ TEST_F(FolderScanTest, KeepsEntriesFoundBeforeAFailingItemAndResetsTheBar) {
   }
   EXPECT_THAT(Addresses(data), ElementsAre("kept@example.com"));
   EXPECT_EQ(progress.position, 0);
+}
+
+// A bounce repeats the addresses it names, and a folder of bounces repeats them between messages:
+// the scan reads each body in place and looks each address up without a copy of it.
+TEST_F(FolderScanTest, AllocatesNothingPerRepeatedAddress) {
+  const auto bodyNaming = [](int times) {
+    std::string body;
+    for (int i = 0; i < times; ++i) body += i % 2 ? "<Someone.Else@Example.COM>, " : "someone.else@example.com ";
+    body.resize(2000, ' ');
+    return body;
+  };
+  const auto once = mailbox->AddFolder("Once", ItemType::Mail);
+  const auto often = mailbox->AddFolder("Often", ItemType::Mail);
+  for (int i = 0; i < 5; ++i) {
+    once->AddMail(bodyNaming(i == 0 ? 1 : 0));
+    often->AddMail(bodyNaming(50));
+  }
+  TEmailData data;
+  NullProgress quiet;
+  const auto allocationsOfScan = [&](const std::string& path) {
+    const long before = allocations;
+    GetEmailAddressesFromFolder(engineHost.Get(), path, data, quiet);
+    return allocations - before;
+  };
+  allocationsOfScan("Mailbox\\Once");
+  EXPECT_EQ(allocationsOfScan("Mailbox\\Often"), allocationsOfScan("Mailbox\\Once"));
+  EXPECT_THAT(Addresses(data), ElementsAre("someone.else@example.com"));
 }
 
 TEST(MarkEmail, MarksEveryEntryOfTheAddressIgnoringCase) {
