@@ -61,14 +61,21 @@ Variant InvokeDispatch(IDispatch& object, DISPID id, WORD flags, std::span<const
 DISPID Dispatch::IdOf(std::string_view name) {
   for (const auto& [known, id] : ids_)
     if (known == name) return id;
-  std::wstring wide = ToUtf16(name);
-  LPOLESTR names[] = {wide.data()};
-  DISPID id = DISPID_UNKNOWN;
-  const HRESULT hr = Checked().GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-  if (hr == DISP_E_UNKNOWNNAME) throw ComError(hr, "Unknown name \"" + std::string(name) + "\"");
-  ThrowIfFailed(hr);
+  DISPID id = Type().IdOf(name);
+  if (id == DISPID_UNKNOWN) {
+    std::wstring wide = ToUtf16(name);
+    LPOLESTR names[] = {wide.data()};
+    const HRESULT hr = Checked().GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (hr == DISP_E_UNKNOWNNAME) throw ComError(hr, "Unknown name \"" + std::string(name) + "\"");
+    ThrowIfFailed(hr);
+  }
   ids_.emplace_back(name, id);
   return id;
+}
+
+const DispatchType& Dispatch::Type() {
+  if (!type_) type_ = DispatchType::Of(Checked());
+  return *type_;
 }
 
 Variant Dispatch::Invoke(DISPID id, WORD flags, std::span<const Variant> args) {

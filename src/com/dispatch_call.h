@@ -5,11 +5,13 @@
 // message, from its EXCEPINFO or its IErrorInfo.
 
 #include "com/com_ptr.h"
+#include "com/dispatch_type.h"
 #include "com/variant.h"
 
 #include <oaidl.h>
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,9 +24,11 @@ namespace qor::com {
 // named DISPID_PROPERTYPUT argument.
 Variant InvokeDispatch(IDispatch& object, DISPID id, WORD flags, std::span<const Variant> args);
 
-// An object reached through IDispatch. The DISPIDs of names are looked up once and cached on this
-// wrapper: they belong to the wrapped object (IDispatchEx objects may number members per object),
-// so the cache is never shared between objects. Not thread-safe, like the apartment it lives in.
+// An object reached through IDispatch. The DISPID of a name is looked up once per wrapper: in the
+// object's type info when it describes itself by a dispinterface (see DispatchType: then once per
+// interface in the process), else from the object itself, whose numbering may be its own
+// (IDispatchEx objects may number members per object). Not thread-safe, like the apartment it
+// lives in.
 class Dispatch {
  public:
   Dispatch() = default;
@@ -61,10 +65,14 @@ class Dispatch {
   DISPID IdOf(std::string_view name);
   Variant Invoke(DISPID id, WORD flags, std::span<const Variant> args);
 
+  // The object's dispinterface, asked for once.
+  const DispatchType& Type();
+
  private:
   IDispatch& Checked() const;
 
   ComPtr<IDispatch> object_;
+  std::optional<DispatchType> type_;
   std::vector<std::pair<std::string, DISPID>> ids_;
 };
 

@@ -11,10 +11,13 @@
 // the message in EXCEPINFO for anything a handler throws. Named arguments other than a property
 // put's value are refused (DISP_E_NONAMEDARGS).
 // `Interface` may be a dual interface derived from IDispatch (IDTExtensibility2, ...); both IIDs
-// are answered.
+// are answered. A class that declares its dispinterface's IID answers a type info naming it (see
+// dispatch_type_info.h); others answer none.
 
 #include "com/com_error.h"
 #include "com/dispatch_table.h"
+#include "com/dispatch_type_info.h"
+#include "com/type_info_answer.h"
 
 #include <oaidl.h>
 
@@ -31,7 +34,6 @@ const DispatchHandler<D>* ChooseHandler(const DispatchMember<D>& member, WORD fl
 }
 
 HRESULT CheckDispParams(const DISPPARAMS* params, bool isPut, std::size_t minArgs, std::size_t maxArgs) noexcept;
-HRESULT FindDispIds(UINT count, DISPID* ids, DISPID first) noexcept;
 }  // namespace detail
 
 template <class D, class Interface = IDispatch>
@@ -41,14 +43,22 @@ class DispatchImpl : public Interface {
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override {
     if (count == nullptr) return E_POINTER;
-    *count = 0;
+    *count = DescribedDispatch<D> ? 1 : 0;
     return S_OK;
   }
 
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept override {
-    if (info == nullptr) return E_POINTER;
-    *info = nullptr;
-    return E_NOTIMPL;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) noexcept override {
+    if constexpr (DescribedDispatch<D>) {
+      ComPtr<DispatchTypeInfo<D>> made;
+      return AnswerTypeInfo(index, info, [&made]() -> ITypeInfo& {
+        made = Make<DispatchTypeInfo<D>>();
+        return *made.Get();
+      });
+    } else {
+      if (info == nullptr) return E_POINTER;
+      *info = nullptr;
+      return E_NOTIMPL;
+    }
   }
 
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,

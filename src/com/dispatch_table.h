@@ -26,6 +26,11 @@ namespace qor::com {
 bool DispatchNamesEqual(std::wstring_view left, std::wstring_view right) noexcept;
 [[noreturn]] void ThrowDuplicateMember(std::wstring_view name);
 
+namespace detail {
+// GetIDsOfNames' answer for a member numbered `first` (DISPID_UNKNOWN when there is none).
+HRESULT FindDispIds(UINT count, DISPID* ids, DISPID first) noexcept;
+}  // namespace detail
+
 template <class D>
 struct DispatchMember {
   std::wstring name;

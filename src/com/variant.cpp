@@ -9,6 +9,8 @@ namespace {
 
 bool IsObject(VARTYPE type) { return type == VT_DISPATCH || type == VT_UNKNOWN; }
 
+std::wstring_view BstrView(BSTR text) noexcept { return {text == nullptr ? L"" : text, SysStringLen(text)}; }
+
 }  // namespace
 
 Variant::Variant(double value) noexcept : Variant() {
@@ -108,11 +110,15 @@ Variant Variant::ConvertedTo(VARTYPE type) const {
   return converted;
 }
 
-std::string Variant::ToUtf8() const { return com::ToUtf8(ToUtf16()); }
+// Text, the usual answer, is read straight from its BSTR: a long body is converted once, not copied first.
+std::string Variant::ToUtf8() const {
+  if (value_.vt == VT_BSTR) return com::ToUtf8(BstrView(value_.bstrVal));
+  return com::ToUtf8(BstrView(ConvertedTo(VT_BSTR).value_.bstrVal));
+}
 
 std::wstring Variant::ToUtf16() const {
-  const Variant text = ConvertedTo(VT_BSTR);
-  return std::wstring(text.value_.bstrVal, SysStringLen(text.value_.bstrVal));
+  if (value_.vt == VT_BSTR) return std::wstring(BstrView(value_.bstrVal));
+  return std::wstring(BstrView(ConvertedTo(VT_BSTR).value_.bstrVal));
 }
 
 std::int32_t Variant::ToInt() const { return ConvertedTo(VT_I4).value_.lVal; }

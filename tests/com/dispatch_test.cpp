@@ -44,6 +44,19 @@ class Widget final : public ComObject<Widget, DispatchImpl<Widget>> {
   std::string name_;
 };
 
+// One of two dispinterfaces that number the same names the other way round.
+template <DISPID kName>
+class Described final : public ComObject<Described<kName>, DispatchImpl<Described<kName>>> {
+ public:
+  static constexpr IID kDispatchIid = {0x0DE5C000u + kName, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+  static const DispatchTable<Described>& DispatchMembers() {
+    static const auto table = DispatchTable<Described>()
+                                  .Property("Name", kName, [](Described&) { return kName == 1 ? "one" : "two"; })
+                                  .Property("Other", 3 - kName, [](Described&) { return "other"; });
+    return table;
+  }
+};
+
 // Counts the name lookups on their way to a Widget.
 class CountingDispatch final : public ComObject<CountingDispatch, IDispatch> {
  public:
@@ -68,14 +81,17 @@ class CountingDispatch final : public ComObject<CountingDispatch, IDispatch> {
   ComPtr<IDispatch> inner_;
 };
 
-// Fails the way other servers do: through IErrorInfo, a deferred EXCEPINFO, or a wCode.
-// Any other call is a test failure.
+// Fails the way other servers do: through IErrorInfo, a deferred EXCEPINFO, or a wCode. It has
+// no type info to give. Any other call is a test failure.
 class FailingServer final : public ComObject<FailingServer, IDispatch, ISupportErrorInfo> {
  public:
   explicit FailingServer(bool supportsErrorInfo) : supportsErrorInfo_(supportsErrorInfo) {}
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) noexcept override { return Unexpected(); }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) noexcept override { return Unexpected(); }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept override {
+    *info = nullptr;
+    return E_NOTIMPL;
+  }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) noexcept override {
     const std::wstring name = names[0];
     *ids = name == L"Broken" ? 1 : name == L"Deferred" ? 2 : name == L"Coded" ? 3 : DISPID_UNKNOWN;
@@ -221,6 +237,19 @@ TEST_F(DispatchTest, LateBoundCalls_LookEachNameUpOncePerObject) {
   Dispatch again(counting);
   again.Get("Name");
   EXPECT_EQ(counting->lookups, 3);
+}
+
+TEST_F(DispatchTest, LateBoundCalls_LookNamesUpOncePerDispinterfaceOfObjectsThatNameIt) {
+  for (int round = 0; round < 2; ++round) {
+    const ComPtr<CountingDispatch> one = Make<CountingDispatch>(Make<Described<1>>());
+    const ComPtr<CountingDispatch> two = Make<CountingDispatch>(Make<Described<2>>());
+    EXPECT_EQ(Dispatch(one).Get("Name").ToUtf8(), "one");
+    EXPECT_EQ(Dispatch(two).Get("Name").ToUtf8(), "two");
+    EXPECT_EQ(Dispatch(two).Get("Other").ToUtf8(), "other");
+    EXPECT_EQ(one->lookups + two->lookups, 0) << "found in their type infos";
+  }
+  EXPECT_EQ(Dispatch(Make<Described<2>>()).Type().Iid(), Described<2>::kDispatchIid);
+  EXPECT_FALSE(Dispatch(Make<Widget>()).Type());
 }
 
 TEST_F(DispatchTest, DispatchImpl_AnswersWrongCallsWithTheExactCodes) {

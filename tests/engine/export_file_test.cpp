@@ -118,7 +118,7 @@ TEST_F(ExportFileTest, ExportToTabFile_ErrorWhileGatheringWritesTheLinesSoFarAnd
     ExportToTabFile(context, options);
     FAIL() << "the contact's error was swallowed";
   } catch (const host::HostError& error) {
-    EXPECT_STREQ(error.what(), "The operation failed.");
+    EXPECT_EQ(error.what(), tests::HostFailure("ContactItem.FullName", "The operation failed."));
   }
   EXPECT_EQ(ExportedText(),
             "E-mail Address\tSource Contact Folder\tFullName\r\n"

@@ -56,7 +56,7 @@ TEST_F(MessageActionsTest, MoveEmails_StaleIdentifierEndsTheActionAndEarlierMove
     Move();
     FAIL() << "the stale identifier was not reported";
   } catch (const host::HostError& error) {
-    EXPECT_STREQ(error.what(), host::memory::messages::kCannotOpenItem);
+    EXPECT_EQ(error.what(), tests::HostFailure("NameSpace.GetItemFromID", host::memory::messages::kCannotOpenItem));
   }
   EXPECT_THAT(Bodies(*processed), ElementsAre("first"));
   EXPECT_THAT(Bodies(*bounces), ElementsAre("last"));

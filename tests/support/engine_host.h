@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "host/memory/memory_outlook.h"
@@ -49,6 +51,17 @@ class EngineHost {
 #endif
   std::shared_ptr<host::Application> application_;
 };
+
+// What a failure of the stand-in's `member` ("MailItem.Body") that gives `message` tells the
+// engine: through COM the object, member and HRESULT (the stand-in's E_UNEXPECTED) come with it.
+inline std::string HostFailure(std::string_view member, std::string_view message) {
+#ifdef QOR_ENGINE_OVER_COM
+  return std::string(member) + ": " + std::string(message) + " (0x8000FFFF)";
+#else
+  (void)member;
+  return std::string(message);
+#endif
+}
 
 // The same folder: in process the very object; through COM, where every call hands out a new
 // wrapper, the same entry id of the same store.

@@ -101,8 +101,9 @@ int ExitCodeOf(const std::exception& error) { return dynamic_cast<const ScriptEr
 // Runs the script's lines in order. A command that opens a wizard or a real menu returns only once
 // it has closed (both are modal); meanwhile the next lines run from a timer that the wizard's or the
 // menu's loop dispatches, so the script drives them as a user would.
-// With timings, every command prints `timing LINE ms=T calls=N` to the error stream once done (the
-// time it took, the calls add-ins made on the stand-in meanwhile), and a wizard or menu coming up
+// With timings, every command prints `timing LINE ms=T calls=N lookups=L typeinfos=I` to the error
+// stream once done (the time it took; the calls add-ins made on the stand-in meanwhile, and apart
+// from them their GetIDsOfNames and GetTypeInfo requests), and a wizard or menu coming up
 // prints `timing wizard shown ms=T` (or `menu shown`), counted from the start of the last command.
 class Executor {
  public:
@@ -151,7 +152,7 @@ class Executor {
   void Run(const std::string& line) {
     running_.push_back({wizard::win32::FindShownWizard(), session_.MenuWaiting()});
     const auto started = lastStart_ = Clock::now();
-    const long long callsBefore = standin::office::StandinCallCount();
+    const standin::office::StandinCalls callsBefore = standin::office::StandinCallCounts();
     try {
       RunLine(session_, line);
     } catch (...) {
@@ -160,8 +161,10 @@ class Executor {
     }
     running_.pop_back();
     if (timings_) {
+      const standin::office::StandinCalls& calls = standin::office::StandinCallCounts();
       err_ << "timing " << line << " ms=" << std::chrono::duration<double, std::milli>(Clock::now() - started).count()
-           << " calls=" << standin::office::StandinCallCount() - callsBefore << '\n';
+           << " calls=" << calls.calls - callsBefore.calls << " lookups=" << calls.nameLookups - callsBefore.nameLookups
+           << " typeinfos=" << calls.typeInfos - callsBefore.typeInfos << '\n';
     }
   }
 

@@ -1,12 +1,10 @@
 #include "host/automation/automation_object.h"
 #include "host/automation/automation_wrappers.h"
+#include "host/automation/outlook_ids.h"
 
 namespace qor::host::automation {
 
 namespace {
-
-// MAPIFolder, the interface every Outlook folder offers and a namespace does not.
-constexpr IID kMapiFolder = {0x00063006, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
 class AutomationFolder : public OutlookObject, public host::Folder {
  public:
@@ -14,9 +12,9 @@ class AutomationFolder : public OutlookObject, public host::Folder {
 
   std::string Name() override { return Text("Name"); }
   // A top-level folder's parent is the namespace, which is no folder.
-  std::shared_ptr<host::Folder> Parent() override { return WrapFolderIfFolder(ObjectOf(Get("Parent"))); }
-  std::shared_ptr<host::Folders> Folders() override { return WrapFolders(RequiredObjectOf(Get("Folders"), "Folders")); }
-  std::shared_ptr<host::Items> Items() override { return WrapItems(RequiredObjectOf(Get("Items"), "Items")); }
+  std::shared_ptr<host::Folder> Parent() override { return WrapFolderIfFolder(Get("Parent").Object()); }
+  std::shared_ptr<host::Folders> Folders() override { return WrapFolders(Get("Folders").RequiredObject()); }
+  std::shared_ptr<host::Items> Items() override { return WrapItems(Get("Items").RequiredObject()); }
   std::string EntryID() override { return Text("EntryID"); }
   std::string StoreID() override { return Text("StoreID"); }
   host::ItemType DefaultItemType() override { return static_cast<host::ItemType>(Number("DefaultItemType")); }
@@ -27,12 +25,10 @@ class AutomationFolders : public OutlookObject, public host::Folders {
   using OutlookObject::OutlookObject;
 
   int Count() override { return Number("Count"); }
-  std::shared_ptr<host::Folder> Item(int index) override {
-    return WrapFolder(RequiredObjectOf(Call("Item", index), "Item"));
-  }
+  std::shared_ptr<host::Folder> Item(int index) override { return WrapFolder(Call("Item", index).RequiredObject()); }
   // Outlook matches the name ignoring case and fails for an unknown one.
   std::shared_ptr<host::Folder> Item(const std::string& name) override {
-    return WrapFolder(RequiredObjectOf(Call("Item", name), "Item"));
+    return WrapFolder(Call("Item", name).RequiredObject());
   }
 };
 
@@ -40,19 +36,20 @@ class AutomationFolders : public OutlookObject, public host::Folders {
 
 std::shared_ptr<host::Folder> WrapFolder(com::ComPtr<IDispatch> folder) {
   if (!folder) return nullptr;
-  return std::make_shared<AutomationFolder>(std::move(folder));
+  return std::make_shared<AutomationFolder>("MAPIFolder", std::move(folder));
 }
 
 std::shared_ptr<host::Folder> WrapFolderIfFolder(com::ComPtr<IDispatch> object) {
   if (!object) return nullptr;
   com::ComPtr<IUnknown> folder;
-  if (FAILED(object->QueryInterface(kMapiFolder, folder.PutVoid()))) return nullptr;
+  // MAPIFolder is the interface every Outlook folder offers and a namespace does not.
+  if (FAILED(object->QueryInterface(outlook_ids::kMapiFolder, folder.PutVoid()))) return nullptr;
   return WrapFolder(std::move(object));
 }
 
 std::shared_ptr<host::Folders> WrapFolders(com::ComPtr<IDispatch> folders) {
   if (!folders) return nullptr;
-  return std::make_shared<AutomationFolders>(std::move(folders));
+  return std::make_shared<AutomationFolders>("Folders", std::move(folders));
 }
 
 com::ComPtr<IDispatch> FolderObject(host::Folder& folder) {

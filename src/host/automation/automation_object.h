@@ -1,7 +1,8 @@
 #pragma once
 
-// The base of every wrapper of this layer: one Outlook object reached by name through IDispatch,
-// its DISPIDs cached on the wrapper, every failure turned into HostError with Outlook's text.
+// The base of every wrapper of this layer: one Outlook object reached by name through IDispatch.
+// Every failure becomes a HostError naming the object and member with Outlook's message and
+// HRESULT, or HostDisconnected when Outlook itself is gone.
 
 #include <oaidl.h>
 
@@ -15,51 +16,73 @@
 
 namespace qor::host::automation {
 
-// Runs `call`, handing a COM failure on as HostError with the same message.
+// The HostError for `error` of `type`.`member`: "Items.Restrict: <message> (0x80020009)", or
+// HostDisconnected when the HRESULT says Outlook can no longer be reached.
+[[noreturn]] void ThrowHostError(std::string_view type, std::string_view member, const com::ComError& error);
+
+// Runs `call` of `type`.`member`, handing a COM failure on as ThrowHostError does.
 template <class Call>
-decltype(auto) AsHostCall(Call&& call) {
+decltype(auto) AsHostCall(std::string_view type, std::string_view member, Call&& call) {
   try {
     return std::forward<Call>(call)();
   } catch (const com::ComError& error) {
-    throw HostError(error.what());
+    ThrowHostError(type, member, error);
   }
 }
 
+// What one member answered, read as the wrapper needs it. A value of the wrong kind is that
+// member's failure. `type` and `member` are names with static storage.
+class Answer {
+ public:
+  Answer(com::Variant value, std::string_view type, std::string_view member) noexcept
+      : value_(std::move(value)), type_(type), member_(member) {}
+
+  // Empty and Null read as "": an unset text is no failure.
+  std::string Text() const;
+  int Number() const;
+  // Nothing (or no value at all) gives null.
+  com::ComPtr<IDispatch> Object() const;
+  // Where Outlook always answers an object, Nothing is a failure of the member.
+  com::ComPtr<IDispatch> RequiredObject() const;
+
+ private:
+  com::Variant value_;
+  std::string_view type_;
+  std::string_view member_;
+};
+
 class OutlookObject {
  public:
-  explicit OutlookObject(com::ComPtr<IDispatch> object) noexcept : dispatch_(std::move(object)) {}
-  // Keeps the DISPIDs `dispatch` has looked up already.
-  explicit OutlookObject(com::Dispatch dispatch) noexcept : dispatch_(std::move(dispatch)) {}
+  // `type` names the object in errors as Outlook's object model does ("Items", "MAPIFolder"); it
+  // has static storage.
+  OutlookObject(std::string_view type, com::ComPtr<IDispatch> object) noexcept
+      : type_(type), dispatch_(std::move(object)) {}
+  // Keeps what `dispatch` has learnt of its object already.
+  OutlookObject(std::string_view type, com::Dispatch dispatch) noexcept : type_(type), dispatch_(std::move(dispatch)) {}
 
   const com::ComPtr<IDispatch>& Object() const noexcept { return dispatch_.Object(); }
 
  protected:
   template <class... Args>
-  com::Variant Get(std::string_view name, const Args&... args) const {
-    return AsHostCall([&] { return dispatch_.Get(name, args...); });
+  Answer Get(std::string_view name, const Args&... args) const {
+    return {AsHostCall(type_, name, [&] { return dispatch_.Get(name, args...); }), type_, name};
   }
   template <class... Args>
-  com::Variant Call(std::string_view name, const Args&... args) const {
-    return AsHostCall([&] { return dispatch_.Call(name, args...); });
+  Answer Call(std::string_view name, const Args&... args) const {
+    return {AsHostCall(type_, name, [&] { return dispatch_.Call(name, args...); }), type_, name};
   }
   void Put(std::string_view name, const com::Variant& value) const {
-    AsHostCall([&] { dispatch_.Put(name, value); });
+    AsHostCall(type_, name, [&] { dispatch_.Put(name, value); });
   }
 
-  std::string Text(std::string_view name) const { return TextOf(Get(name)); }
+  std::string Text(std::string_view name) const { return Get(name).Text(); }
   void PutText(std::string_view name, const std::string& value) const { Put(name, com::Variant(value)); }
-  int Number(std::string_view name) const { return NumberOf(Get(name)); }
-
-  // Empty and Null read as "": an unset text is no failure.
-  static std::string TextOf(const com::Variant& value);
-  static int NumberOf(const com::Variant& value);
-  // Nothing (or no value at all) gives null.
-  static com::ComPtr<IDispatch> ObjectOf(const com::Variant& value);
-  // Where Outlook always answers an object, Nothing is a failure of the call named `member`.
-  static com::ComPtr<IDispatch> RequiredObjectOf(const com::Variant& value, std::string_view member);
+  int Number(std::string_view name) const { return Get(name).Number(); }
 
  private:
-  // Some host interface getters are const; the DISPID cache is all that changes in them.
+  std::string_view type_;
+  // Some host interface getters are const; what the wrapper learns of its object is all that
+  // changes in them.
   mutable com::Dispatch dispatch_;
 };
 

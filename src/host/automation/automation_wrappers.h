@@ -12,7 +12,8 @@
 
 namespace qor::host::automation {
 
-// Typed by the item's Class: a contact (40) is a ContactItem, anything else a plain Item.
+// A contact is a ContactItem, anything else a plain Item: known by the dispinterface the item
+// describes itself by, else by its Class (40 is a contact).
 std::shared_ptr<host::Item> WrapItem(com::ComPtr<IDispatch> item);
 std::shared_ptr<host::ContactItem> WrapContact(com::ComPtr<IDispatch> contact);
 std::shared_ptr<host::Items> WrapItems(com::ComPtr<IDispatch> items);

@@ -11,11 +11,11 @@ class AutomationNameSpace : public OutlookObject, public host::NameSpace {
  public:
   using OutlookObject::OutlookObject;
 
-  std::shared_ptr<host::Folders> Folders() override { return WrapFolders(RequiredObjectOf(Get("Folders"), "Folders")); }
+  std::shared_ptr<host::Folders> Folders() override { return WrapFolders(Get("Folders").RequiredObject()); }
   // Nothing when the user cancels.
-  std::shared_ptr<host::Folder> PickFolder() override { return WrapFolder(ObjectOf(Call("PickFolder"))); }
+  std::shared_ptr<host::Folder> PickFolder() override { return WrapFolder(Call("PickFolder").Object()); }
   std::shared_ptr<host::Item> GetItemFromID(const std::string& entryId, const std::string& storeId) override {
-    return WrapItem(ObjectOf(Call("GetItemFromID", entryId, storeId)));
+    return WrapItem(Call("GetItemFromID", entryId, storeId).Object());
   }
 };
 
@@ -23,7 +23,7 @@ class AutomationExplorer : public OutlookObject, public host::Explorer {
  public:
   using OutlookObject::OutlookObject;
 
-  std::shared_ptr<host::Folder> CurrentFolder() override { return WrapFolder(ObjectOf(Get("CurrentFolder"))); }
+  std::shared_ptr<host::Folder> CurrentFolder() override { return WrapFolder(Get("CurrentFolder").Object()); }
 };
 
 class AutomationApplication : public OutlookObject, public host::Application {
@@ -31,20 +31,20 @@ class AutomationApplication : public OutlookObject, public host::Application {
   using OutlookObject::OutlookObject;
 
   std::shared_ptr<host::NameSpace> GetNamespace(const std::string& type) override {
-    return WrapNameSpace(Call("GetNamespace", type), "GetNamespace");
+    return WrapNameSpace(Call("GetNamespace", type));
   }
-  std::shared_ptr<host::NameSpace> Session() override { return WrapNameSpace(Get("Session"), "Session"); }
+  std::shared_ptr<host::NameSpace> Session() override { return WrapNameSpace(Get("Session")); }
   // Nothing when Outlook shows no explorer.
   std::shared_ptr<host::Explorer> ActiveExplorer() override {
-    auto explorer = ObjectOf(Call("ActiveExplorer"));
+    auto explorer = Call("ActiveExplorer").Object();
     if (!explorer) return nullptr;
-    return std::make_shared<AutomationExplorer>(std::move(explorer));
+    return std::make_shared<AutomationExplorer>("Explorer", std::move(explorer));
   }
   std::string Version() override { return Text("Version"); }
 
  private:
-  static std::shared_ptr<host::NameSpace> WrapNameSpace(const com::Variant& value, std::string_view member) {
-    return std::make_shared<AutomationNameSpace>(RequiredObjectOf(value, member));
+  static std::shared_ptr<host::NameSpace> WrapNameSpace(const Answer& answer) {
+    return std::make_shared<AutomationNameSpace>("NameSpace", answer.RequiredObject());
   }
 };
 
@@ -52,7 +52,7 @@ class AutomationApplication : public OutlookObject, public host::Application {
 
 std::shared_ptr<host::Application> WrapApplication(com::ComPtr<IDispatch> application) {
   if (!application) return nullptr;
-  return std::make_shared<AutomationApplication>(std::move(application));
+  return std::make_shared<AutomationApplication>("Application", std::move(application));
 }
 
 }  // namespace qor::host::automation

@@ -18,6 +18,10 @@ inline constexpr IID kMapiFolder = OutlookIid(0x00063006);   // MAPIFolder
 inline constexpr IID kInspectors = OutlookIid(0x00063008);   // _Inspectors
 inline constexpr IID kExplorers = OutlookIid(0x0006300A);    // _Explorers
 inline constexpr IID kPropertyPages = OutlookIid(0x00063080);
+// The dispinterfaces items describe themselves by (IDispatch::GetTypeInfo).
+inline constexpr IID kContactItem = OutlookIid(0x00063021);  // _ContactItem
+inline constexpr IID kReportItem = OutlookIid(0x00063026);   // _ReportItem
+inline constexpr IID kMailItem = OutlookIid(0x00063034);     // _MailItem
 
 // Event dispinterfaces.
 inline constexpr IID kApplicationEvents = OutlookIid(0x0006304E);

@@ -3,12 +3,16 @@
 namespace qor::standin::office {
 namespace {
 
-long long calls = 0;  // objects live in one apartment: no two calls at once
+StandinCalls calls;  // objects live in one apartment: no two calls at once
 
 }  // namespace
 
-long long StandinCallCount() noexcept { return calls; }
+const StandinCalls& StandinCallCounts() noexcept { return calls; }
 
-void CountStandinCall() noexcept { ++calls; }
+void CountStandinCall() noexcept { ++calls.calls; }
+
+void CountStandinNameLookup() noexcept { ++calls.nameLookups; }
+
+void CountStandinTypeInfo() noexcept { ++calls.typeInfos; }
 
 }  // namespace qor::standin::office

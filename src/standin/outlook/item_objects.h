@@ -11,11 +11,15 @@
 #include "com/com_object.h"
 #include "host/outlook.h"
 #include "standin/office/counted_dispatch.h"
+#include "standin/outlook/outlook_ids.h"
 
 namespace qor::standin {
 
 class MailItemObject final : public com::ComObject<MailItemObject, office::CountedDispatch<MailItemObject>> {
  public:
+  // Named by its type info, as Outlook's items are.
+  static constexpr IID kDispatchIid = ids::kMailItem;
+
   explicit MailItemObject(std::shared_ptr<host::Item> item) noexcept : item_(std::move(item)) {}
   static const com::DispatchTable<MailItemObject>& DispatchMembers();
 
@@ -25,6 +29,8 @@ class MailItemObject final : public com::ComObject<MailItemObject, office::Count
 
 class ContactItemObject final : public com::ComObject<ContactItemObject, office::CountedDispatch<ContactItemObject>> {
  public:
+  static constexpr IID kDispatchIid = ids::kContactItem;
+
   explicit ContactItemObject(std::shared_ptr<host::ContactItem> contact) noexcept : contact_(std::move(contact)) {}
   static const com::DispatchTable<ContactItemObject>& DispatchMembers();
 

@@ -161,22 +161,24 @@ TEST_F(OutlookAutomationTest, Calls_ReachOutlooksMembersByNameWithTextAsUtf8) {
   EXPECT_EQ(outlook->Session()->PickFolder(), nullptr);
 }
 
-TEST_F(OutlookAutomationTest, Failures_ArriveAsHostErrorsWithOutlooksText) {
+TEST_F(OutlookAutomationTest, Failures_ArriveAsHostErrorsNamingTheMemberWithOutlooksTextAndHresult) {
   contacts->On("Parent", Fails("The operation failed."));
   const auto stores = outlook->Session()->Folders();
   EXPECT_EQ(HostMessage([&] { stores->Item("Nowhere"); }),
-            "The attempted operation failed.  An object could not be found.");
-  EXPECT_EQ(HostMessage([&] { stores->Item(2); }), "Array index out of bounds.");
-  EXPECT_EQ(HostMessage([&] { outlook->GetNamespace("OLE"); }), "Could not complete the operation.");
+            "Folders.Item: The attempted operation failed.  An object could not be found. (0x80004005)");
+  EXPECT_EQ(HostMessage([&] { stores->Item(2); }), "Folders.Item: Array index out of bounds. (0x80070057)");
+  EXPECT_EQ(HostMessage([&] { outlook->GetNamespace("OLE"); }),
+            "Application.GetNamespace: Could not complete the operation. (0x80070057)");
   const auto folder = stores->Item("MAILBOX")->Folders()->Item(1);
-  EXPECT_EQ(HostMessage([&] { folder->Parent(); }), "The operation failed.");
+  EXPECT_EQ(HostMessage([&] { folder->Parent(); }), "MAPIFolder.Parent: The operation failed. (0x80004005)");
   // A value of the wrong kind is Outlook's failure too, not the toolkit's.
   contacts->Stored("DefaultItemType") = Variant("Contacts");
-  EXPECT_EQ(HostMessage([&] { folder->DefaultItemType(); }), com::HresultMessage(DISP_E_TYPEMISMATCH));
+  EXPECT_EQ(HostMessage([&] { folder->DefaultItemType(); }),
+            "MAPIFolder.DefaultItemType: " + com::HresultMessage(DISP_E_TYPEMISMATCH) + " (0x80020005)");
 
   // Members Outlook always answers with an object may not answer Nothing.
   session->On("Folders", Returns(Variant(nullptr)));
-  EXPECT_EQ(HostMessage([&] { outlook->Session()->Folders(); }), "Outlook returned no object for Folders.");
+  EXPECT_EQ(HostMessage([&] { outlook->Session()->Folders(); }), "NameSpace.Folders: Outlook returned no object.");
 }
 
 TEST_F(OutlookAutomationTest, Parent_IsNullWhenTheParentIsNoFolder) {

@@ -97,7 +97,7 @@ TEST_F(WizardNavigationTest, AFailingScanLeavesOnlyCloseWhichDoesNotAsk) {
   EXPECT_THAT(form->lstEmailAddressesFound.lines.items, IsEmpty());
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].caption, "Error");
-  EXPECT_EQ(messages.shown[0].text, "The operation failed.");
+  EXPECT_EQ(messages.shown[0].text, tests::HostFailure("MailItem.Body", "The operation failed."));
   EXPECT_EQ(messages.shown[0].icon, MessageIcon::Error);
 
   bool closed = false;
