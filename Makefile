@@ -4,7 +4,7 @@ WINDOWS := build/windows
 QOR     := $(NATIVE)/tools/qor/qor
 SAMPLE  := samples/mailbox.json
 
-.PHONY: test demo demo-cli outlook deps native windows windows-apps bench bench-outlook screenshots clean
+.PHONY: test demo demo-cli outlook deps native windows windows-apps bench bench-outlook fuzz screenshots clean
 
 test: native windows
 	ctest --preset native
@@ -86,6 +86,16 @@ bench-outlook: windows-apps
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench --target qor_bounce_mailbox
 	sh scripts/bench-outlook.sh $(WINDOWS) build/bench
+
+# Every fuzz target under libFuzzer (clang, AddressSanitizer, UndefinedBehaviorSanitizer) for
+# FUZZ_SECONDS each, on a scratch copy of its corpus; lists the inputs that crashed.
+FUZZ_SECONDS ?= 60
+
+fuzz:
+	sh scripts/install-deps.sh fuzz
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz
+	sh fuzz/run.sh build/fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

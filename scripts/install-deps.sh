@@ -1,8 +1,12 @@
 #!/bin/sh
-# Installs the Debian packages the builds need, when any is missing (as root).
+# Installs the Debian packages the builds need, when any is missing (as root). With "fuzz", also
+# what the libFuzzer build needs: clang and its runtime libraries.
 set -eu
 packages="cmake ninja-build g++ make g++-mingw-w64-x86-64-posix mingw-w64-tools libwine-dev wine wine64 fonts-wine
   xvfb xauth imagemagick googletest nlohmann-json3-dev libcli11-dev libbenchmark-dev python3"
+if [ "${1:-}" = fuzz ]; then
+  packages="$packages clang libclang-rt-14-dev"
+fi
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $p"

@@ -48,11 +48,9 @@ Json FolderPath(std::shared_ptr<MemoryFolder> folder) {
   if (!folder) return nullptr;
   std::vector<std::string> names;
   for (; folder; folder = folder->ParentFolder()) names.push_back(folder->DisplayName());
-  std::string path;
-  for (auto name = names.rbegin(); name != names.rend(); ++name) {
-    if (!path.empty()) path += '\\';
-    path += *name;
-  }
+  // A separator between every two names, even when the store's name is empty.
+  std::string path = names.back();
+  for (auto name = names.rbegin() + 1; name != names.rend(); ++name) path += '\\' + *name;
   return path;
 }
 

@@ -200,6 +200,14 @@ TEST(MailboxFile, RoundTrip_KeepsEveryByteAndOnlyTheStoredState) {
   EXPECT_EQ(loaded->Stores().at(1)->ItemCount(), 1u);
 }
 
+TEST(MailboxFile, RoundTrip_KeepsTheExplorerFolderOfAStoreWithoutAName) {
+  auto original =
+      ParseMailbox(R"({"stores": [{"folders": [{"name": "x"}]}], "activeExplorerFolder": "\\x"})", "f.json");
+  const std::string text = SerializeMailbox(*original);
+  EXPECT_THAT(text, HasSubstr(R"("activeExplorerFolder": "\\x")"));
+  EXPECT_EQ(ParseMailbox(text, "saved")->ActiveExplorerFolder()->Name(), "x");
+}
+
 TEST(MailboxFile, Serialize_WritesEveryKeyInAStableOrder) {
   auto outlook = MemoryOutlook::Create();
   auto root = outlook->AddStore("M", "S");
