@@ -1,5 +1,6 @@
 // The linked-contacts column as the address table stores it, read back from arbitrary text: one
-// group per non-empty ";" field, and no separator or empty identifier inside what comes out.
+// group per non-empty ";" field, no empty identifier, and every path and identifier survives being
+// encoded and split again.
 
 #include "engine/linked_contacts.h"
 #include "engine/xprocs.h"
@@ -11,9 +12,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<ContactGroup> groups = SplitLinkedContacts(column);
   FUZZ_CHECK(static_cast<int>(groups.size()) == strTokenCount(column, ';'));
   for (const ContactGroup& group : groups) {
-    FUZZ_CHECK(group.folderPath.find_first_of(";:") == std::string::npos);
+    // What comes out, encoded again, splits back to itself.
+    const auto again = SplitLinkedContacts(EncodeLinkedField(group.folderPath) + ":x");
+    FUZZ_CHECK(again.size() == 1 && again[0].folderPath == group.folderPath);
     for (const std::string& id : group.entryIds) {
-      FUZZ_CHECK(!id.empty() && id.find_first_of(";:,") == std::string::npos);
+      FUZZ_CHECK(!id.empty());
+      const auto back = SplitLinkedContacts("p:" + EncodeLinkedField(id));
+      FUZZ_CHECK(back.size() == 1 && back[0].entryIds.size() == 1 && back[0].entryIds[0] == id);
     }
   }
   return 0;
