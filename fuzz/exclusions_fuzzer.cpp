@@ -1,10 +1,11 @@
 // The exclusion file as users and their editors leave it (UTF-8, with or without a byte-order mark,
 // UTF-16 in either byte order, or no text at all), read through the real file: it either throws
-// std::runtime_error or yields lines without breaks or NULs, and every line then excludes the
-// address it names.
+// std::runtime_error or yields lines without breaks or NULs, every line then excludes the address
+// it names, and a save that adds a line keeps every line the file held.
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -55,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   StringListModel excluded{{"stale@example.com"}, 0};
   try {
-    ReadExclusions(folder.Utf8(), excluded);
+    ReadExclusions(folder.Utf8(), excluded, ExclusionEdits());
   } catch (const std::runtime_error&) {
     return 0;
   }
@@ -68,5 +69,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   MarkExclusions(excluded, table);
   for (std::size_t i = 1; i < table.size(); ++i) FUZZ_CHECK(table[i][kExcluded] == kExcludedMark);
+
+  // A save keeps every line the file held and adds the new one.
+  const std::vector<std::string> before = excluded.items;
+  ExclusionEdits edits;
+  edits.Add("added@example.invalid");
+  SaveExclusions(folder.Utf8(), excluded, edits);
+  StringListModel reread;
+  ReadExclusions(folder.Utf8(), reread, ExclusionEdits());
+  const bool appended = reread.items.size() == before.size() + 1 &&
+                        std::equal(before.begin(), before.end(), reread.items.begin()) &&
+                        reread.items.back() == "added@example.invalid";
+  FUZZ_CHECK(appended || reread.items == before);
   return 0;
 }

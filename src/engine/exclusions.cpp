@@ -1,6 +1,7 @@
 #include "engine/exclusions.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <system_error>
 #include <unordered_set>
@@ -35,6 +36,24 @@ std::vector<std::string> SplitLines(std::string_view text) {
 }
 
 std::string ExclusionKey(std::string_view line) { return LowerAscii(Trim(line)); }
+
+// The file's lines; null when there is no file. Throws when it cannot be read.
+std::optional<std::vector<std::string>> ReadExclusionFile(const std::string& usersAppFolderPath) {
+  const auto path = ExclusionFilePath(usersAppFolderPath);
+  std::error_code error;
+  // Any doubt other than "not there" goes on to the read, which reports it.
+  if (std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found) return std::nullopt;
+  return SplitLines(platform::ReadTextFile(path));
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
 
 bool IsSelected(const StringListModel& list) {
   return list.itemIndex >= 0 && static_cast<std::size_t>(list.itemIndex) < list.items.size();
@@ -71,25 +90,38 @@ std::filesystem::path ExclusionFilePath(const std::string& usersAppFolderPath) {
   return platform::PathFromUtf8(usersAppFolderPath) / platform::PathFromUtf8(kExclusionFileName);
 }
 
-void ReadExclusions(const std::string& usersAppFolderPath, StringListModel& excluded) {
-  const auto path = ExclusionFilePath(usersAppFolderPath);
-  std::error_code error;
-  // Any doubt other than "not there" goes on to the read, which reports it.
-  if (std::filesystem::status(path, error).type() == std::filesystem::file_type::not_found) return;
-
-  std::string text = platform::ReadTextFile(path);
-  if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
-  excluded.items = SplitLines(text);
-  excluded.itemIndex = -1;
+std::vector<std::string> ExclusionEdits::AppliedTo(std::vector<std::string> lines) const {
+  for (const Edit& edit : edits_) {
+    const std::string key = ExclusionKey(edit.line);
+    const auto sameAddress = [&key](const std::string& line) { return ExclusionKey(line) == key; };
+    if (edit.add) {
+      if (std::none_of(lines.begin(), lines.end(), sameAddress)) lines.push_back(edit.line);
+      continue;
+    }
+    auto found = std::find(lines.begin(), lines.end(), edit.line);
+    if (found == lines.end()) found = std::find_if(lines.begin(), lines.end(), sameAddress);
+    if (found != lines.end()) lines.erase(found);
+  }
+  return lines;
 }
 
-void SaveExclusions(const std::string& usersAppFolderPath, const StringListModel& excluded) {
-  std::string text;
-  for (const auto& line : excluded.items) {
-    text += line;
-    text += "\r\n";
+void ReadExclusions(const std::string& usersAppFolderPath, StringListModel& excluded, const ExclusionEdits& edits) {
+  if (auto lines = ReadExclusionFile(usersAppFolderPath)) {
+    excluded.items = edits.AppliedTo(std::move(*lines));
+    excluded.itemIndex = -1;
   }
-  platform::WriteTextFile(ExclusionFilePath(usersAppFolderPath), text);
+}
+
+void SaveExclusions(const std::string& usersAppFolderPath, StringListModel& excluded, ExclusionEdits& edits) {
+  if (edits.empty()) return;
+  const std::vector<std::string> current = ReadExclusionFile(usersAppFolderPath).value_or(std::vector<std::string>());
+  std::vector<std::string> merged = edits.AppliedTo(current);
+  if (merged != current) platform::WriteTextFile(ExclusionFilePath(usersAppFolderPath), JoinLines(merged));
+  edits.clear();
+  if (merged != excluded.items) {
+    excluded.items = std::move(merged);
+    excluded.itemIndex = -1;
+  }
 }
 
 void MarkExclusions(const StringListModel& excluded, TEmailData& data) {
@@ -103,25 +135,29 @@ void MarkExclusions(const StringListModel& excluded, TEmailData& data) {
   }
 }
 
-void btnExcludeClick(StringListModel& found, StringListModel& excluded, TEmailData& data,
+void btnExcludeClick(StringListModel& found, StringListModel& excluded, ExclusionEdits& edits, TEmailData& data,
                      const std::string& usersAppFolderPath) {
   if (!IsSelected(found)) return;
   std::string address = TakeSelected(found);
   MarkEmail(data, address, kExcludedMark);
-  excluded.items.push_back(std::move(address));
-  SaveExclusions(usersAppFolderPath, excluded);
+  excluded.items.push_back(address);
+  edits.Add(std::move(address));
+  SaveExclusions(usersAppFolderPath, excluded, edits);
 }
 
-void btnRemoveExclusionClick(StringListModel& excluded, TEmailData& data, const std::string& usersAppFolderPath) {
+void btnRemoveExclusionClick(StringListModel& excluded, ExclusionEdits& edits, TEmailData& data,
+                             const std::string& usersAppFolderPath) {
   if (IsSelected(excluded)) {
+    std::string line = TakeSelected(excluded);
     // Compared as MarkExclusions compares, so a line read with blanks or capitals lets its
     // address go; a second line naming the same address keeps it excluded.
-    const std::string address = ExclusionKey(TakeSelected(excluded));
+    const std::string address = ExclusionKey(line);
     bool stillExcluded = false;
-    for (const auto& line : excluded.items) stillExcluded = stillExcluded || ExclusionKey(line) == address;
+    for (const auto& other : excluded.items) stillExcluded = stillExcluded || ExclusionKey(other) == address;
     if (!stillExcluded) MarkEmail(data, address, kIncluded);
+    edits.Remove(std::move(line));
   }
-  SaveExclusions(usersAppFolderPath, excluded);
+  SaveExclusions(usersAppFolderPath, excluded, edits);
 }
 
 }  // namespace qor::engine

@@ -1,10 +1,11 @@
 #include "engine/extract_emails.h"
 
 #include <algorithm>
-#include <array>
+#include <cstdint>
 #include <limits>
 #include <new>
 
+#include "engine/address_chars.h"
 #include "engine/address_compare.h"
 #include "engine/text.h"
 
@@ -12,33 +13,72 @@ namespace qor::engine {
 
 namespace {
 
-constexpr std::array<bool, 256> MakeAddressChars() {
-  std::array<bool, 256> chars{};
-  for (int c = '0'; c <= '9'; ++c) chars[c] = true;
-  for (int c = 'a'; c <= 'z'; ++c) chars[c] = chars[c - 'a' + 'A'] = true;
-  chars['-'] = chars['.'] = chars['@'] = chars['_'] = true;
-  return chars;
+constexpr std::size_t kMinimumLength = 5;  // characters, not bytes
+
+std::size_t CharacterCount(std::string_view text) noexcept {
+  std::size_t count = 0;
+  for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return count;
 }
 
-constexpr std::array<bool, 256> kAddressChars = MakeAddressChars();
-constexpr std::size_t kMinimumLength = 5;
-
-// CaseBlindEqual for address text, eight bytes at a time: among address characters, setting bit
-// 0x20 changes only A to Z, into a to z.
+// CaseBlindEqual for address text, eight bytes at a time: among ASCII address characters, setting
+// bit 0x20 changes only A to Z, into a to z; bytes beyond ASCII must match exactly.
 bool SameAddress(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+  constexpr std::uint64_t kCaseBits = 0x2020202020202020u;
   for (std::size_t at = 0; at < a.size(); at += 8) {
-    if (FoldedWord(a, at) != FoldedWord(b, at)) return false;
+    const std::uint64_t x = WordAt(a, at);
+    const std::uint64_t y = WordAt(b, at);
+    if (x == y) continue;
+    if (((x | y) & kHighBits) != 0) return CaseBlindEqual()(a.substr(at), b.substr(at));
+    if ((x | kCaseBits) != (y | kCaseBits)) return false;
   }
   return true;
+}
+
+// The run of address characters around the at sign at `at`, which ends at a separator, a glue
+// character or a script boundary on either side.
+struct Run {
+  std::size_t begin;
+  std::size_t end;
+  bool glued;  // a glue character touches it: it is part of a longer token
+};
+
+Run RunAround(std::string_view text, std::size_t at) {
+  Run run{at, at + 1, false};
+  for (char32_t right = '@'; run.begin > 0;) {
+    const TextChar c = CharBefore(text, run.begin);
+    if (c.kind != CharKind::Address || IsScriptBoundary(c.code, right)) {
+      run.glued = c.kind == CharKind::Glue;
+      break;
+    }
+    run.begin -= c.size;
+    right = c.code;
+  }
+  for (char32_t left = '@'; run.end < text.size();) {
+    const TextChar c = CharAt(text, run.end);
+    if (c.kind != CharKind::Address || IsScriptBoundary(left, c.code)) {
+      run.glued = run.glued || c.kind == CharKind::Glue;
+      break;
+    }
+    run.end += c.size;
+    left = c.code;
+  }
+  return run;
+}
+
+// The run without the full stops and quotes around it.
+std::string_view Unpunctuated(std::string_view run) {
+  while (!run.empty() && IsEdgePunctuation(run.front())) run.remove_prefix(1);
+  while (!run.empty() && IsEdgePunctuation(run.back())) run.remove_suffix(1);
+  return run;
 }
 
 constexpr std::size_t kFree = std::numeric_limits<std::size_t>::max();
 constexpr std::size_t kInitialSlots = 64;  // a power of two
 
 }  // namespace
-
-bool IsAddressChar(char c) { return kAddressChars[static_cast<unsigned char>(c)]; }
 
 const std::vector<std::string_view>& AddressExtractor::Extract(std::string_view Emails) {
   found_.clear();
@@ -49,12 +89,11 @@ const std::vector<std::string_view>& AddressExtractor::Extract(std::string_view 
   try {
     std::size_t from = 0;
     for (std::size_t at; (at = text.find('@', from)) != std::string_view::npos;) {
-      std::size_t begin = at;
-      while (begin > 0 && IsAddressChar(text[begin - 1])) --begin;
-      std::size_t end = at + 1;
-      while (end < text.size() && IsAddressChar(text[end])) ++end;
-      if (end - begin >= kMinimumLength) AddIfNew(text.substr(begin, end - begin));
-      from = end;
+      const Run run = RunAround(text, at);
+      from = run.end;
+      if (run.glued) continue;  // no address is cut out of a longer token
+      const std::string_view address = Unpunctuated(text.substr(run.begin, run.end - run.begin));
+      if (CharacterCount(address) >= kMinimumLength) AddIfNew(address);
     }
   } catch (const std::bad_alloc&) {
     // Out of memory mid-scan: what was accepted so far is the result.

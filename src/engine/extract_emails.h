@@ -7,17 +7,15 @@
 
 namespace qor::engine {
 
-// True for the 66 bytes an address is made of: "-", ".", digits, "@", letters and "_".
-bool IsAddressChar(char c);
-
 // Finds the addresses of texts, keeping its buffers from one text to the next, so that a scan
 // of many texts allocates nothing once they have grown to the largest.
 class AddressExtractor {
  public:
-  // Every address in `Emails`: each maximal run of address characters that holds an at sign
-  // and has 5 or more characters, once ignoring letter case (the form met first wins), sorted
-  // by CompareAddressText. Nothing after a NUL is scanned. The views point into `Emails`; the
-  // next call refills the vector.
+  // Every address in `Emails` (UTF-8): each maximal run of address characters (address_chars.h)
+  // that holds an at sign, without the full stops and quotes at its ends, when it has 5 or more
+  // characters and no glue character touches it; once ignoring the case of A to Z (the form met
+  // first wins), sorted by CompareAddressText. Nothing after a NUL is scanned. The views point
+  // into `Emails`; the next call refills the vector.
   const std::vector<std::string_view>& Extract(std::string_view Emails);
 
  private:

@@ -36,8 +36,9 @@ void ProcessEmails(EngineContext& context, const RunOptions& options) {
   }
 }
 
-void RunProcessing(EngineContext& context, const RunOptions& options, const StringListModel& excluded) {
-  SaveExclusions(context.usersAppFolderPath, excluded);
+void RunProcessing(EngineContext& context, const RunOptions& options, StringListModel& excluded,
+                   ExclusionEdits& edits) {
+  SaveExclusions(context.usersAppFolderPath, excluded, edits);
   ProcessEmails(context, options);
   context.progress.SetLabel(std::string(kFinishedText));
   context.progress.SetLabelColour(kFinishedColour);

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/engine_context.h"
+#include "engine/exclusions.h"
 #include "engine/list_model.h"
 #include "engine/run_options.h"
 
@@ -17,8 +18,9 @@ inline constexpr std::uint32_t kFinishedColour = 255;  // pure red
 // An error ends the run where it occurs; only the notes action keeps its own errors.
 void ProcessEmails(EngineContext& context, const RunOptions& options);
 
-// The options page's "Next >>" once its checks have passed: save the exclusion list, run, and
-// show the finished text in red with the bar at 0.
-void RunProcessing(EngineContext& context, const RunOptions& options, const StringListModel& excluded);
+// The options page's "Next >>" once its checks have passed: save the exclusion edits still
+// pending, run, and show the finished text in red with the bar at 0.
+void RunProcessing(EngineContext& context, const RunOptions& options, StringListModel& excluded,
+                   ExclusionEdits& edits);
 
 }  // namespace qor::engine

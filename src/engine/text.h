@@ -17,16 +17,16 @@ std::string LowerAscii(std::string_view text);
 std::string UpperAscii(std::string_view text);
 constexpr char LowerAsciiChar(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Eight bytes of `text` from `at` on with bit 0x20 set, so that A to Z read as a to z; bytes past
-// the end read as spaces.
+// Eight bytes of `text` from `at` on; bytes past the end read as spaces.
+inline std::uint64_t WordAt(std::string_view text, std::size_t at) noexcept {
+  std::uint64_t word = 0x2020202020202020u;
+  std::memcpy(&word, text.data() + at, std::min(sizeof word, text.size() - at));
+  return word;
+}
+
+// WordAt with bit 0x20 set in every byte, so that A to Z read as a to z.
 inline std::uint64_t FoldedWord(std::string_view text, std::size_t at) noexcept {
-  std::uint64_t word = 0;
-  if (text.size() - at >= sizeof word) {
-    std::memcpy(&word, text.data() + at, sizeof word);
-  } else {
-    std::memcpy(&word, text.data() + at, text.size() - at);
-  }
-  return word | 0x2020202020202020u;
+  return WordAt(text, at) | 0x2020202020202020u;
 }
 
 // Text hashed and compared ignoring the case of A to Z. Both are transparent, so a set of

@@ -4,9 +4,10 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <string>
 
 #include "platform/atomic_file.h"
-#include "platform/byte_order_mark.h"
+#include "platform/text_codec.h"
 #include "platform/text_file.h"
 
 namespace qor::platform {
@@ -40,29 +41,25 @@ std::filesystem::path PathFromUtf8(std::string_view text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
-void WriteTextFile(const std::filesystem::path& path, std::string_view text) { WriteFileAtomically(path, text); }
+namespace detail {
 
-std::string ReadTextFile(const std::filesystem::path& path) {
-  const std::string bytes = ReadFileBytes(path);
-  const MarkedText marked = SplitByteOrderMark(bytes);
-  std::optional<std::string> text;
-  switch (marked.encoding) {
+const char* const kPlainEncodingName = "UTF-8 text";
+
+std::string EncodeText(std::string_view text) { return std::string(text); }
+
+std::optional<std::string> DecodeText(const MarkedText& text) {
+  switch (text.encoding) {
     case TextEncoding::Plain:
     case TextEncoding::Utf8:
-      text = ToUtf8(marked.body, "UTF-8");
-      break;
+      return ToUtf8(text.body, "UTF-8");
     case TextEncoding::Utf16Le:
-      text = ToUtf8(marked.body, "UTF-16LE");
-      break;
+      return ToUtf8(text.body, "UTF-16LE");
     case TextEncoding::Utf16Be:
-      text = ToUtf8(marked.body, "UTF-16BE");
-      break;
+      return ToUtf8(text.body, "UTF-16BE");
   }
-  if (!text) {
-    throw std::runtime_error("cannot read " + PathToUtf8(path) + ": it is not valid " +
-                             EncodingName(marked.encoding, "UTF-8 text"));
-  }
-  return std::move(*text);
+  return std::nullopt;
 }
+
+}  // namespace detail
 
 }  // namespace qor::platform

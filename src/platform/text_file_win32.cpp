@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "platform/atomic_file.h"
-#include "platform/byte_order_mark.h"
+#include "platform/text_codec.h"
 #include "platform/text_file.h"
 #include "platform/wide_text_win32.h"
 
@@ -27,32 +27,38 @@ std::optional<std::wstring> Utf16Units(std::string_view bytes, bool bigEndian) {
 
 std::filesystem::path PathFromUtf8(std::string_view text) { return std::filesystem::path(WidenUtf8(text)); }
 
-void WriteTextFile(const std::filesystem::path& path, std::string_view text) {
-  WriteFileAtomically(path, Narrow(WidenUtf8(text), CP_ACP));
+namespace detail {
+
+const char* const kPlainEncodingName = "text in the system's code page";
+
+// In the ANSI code page when it holds every character, byte for byte what the programs that read
+// these files have always got; otherwise UTF-8 with a byte-order mark, which they recognise,
+// rather than question marks.
+std::string EncodeText(std::string_view text) {
+  const std::wstring wide = WidenUtf8(text);
+  if (const auto ansi = NarrowLosslessly(wide, CP_ACP)) return *ansi;
+  return "\xEF\xBB\xBF" + std::string(text);
 }
 
-std::string ReadTextFile(const std::filesystem::path& path) {
-  const std::string bytes = ReadFileBytes(path);
-  const MarkedText marked = SplitByteOrderMark(bytes);
+std::optional<std::string> DecodeText(const MarkedText& text) {
   std::optional<std::wstring> wide;
-  switch (marked.encoding) {
+  switch (text.encoding) {
     case TextEncoding::Plain:
-      wide = WidenStrictly(marked.body, CP_ACP);
+      // Valid UTF-8 beyond ASCII is almost never single-byte text: a file saved as UTF-8
+      // without a mark.
+      wide = WidenStrictly(text.body, IsUtf8BeyondAscii(text.body) ? CP_UTF8 : CP_ACP);
       break;
     case TextEncoding::Utf8:
-      wide = WidenStrictly(marked.body, CP_UTF8);
+      wide = WidenStrictly(text.body, CP_UTF8);
       break;
     case TextEncoding::Utf16Le:
     case TextEncoding::Utf16Be:
-      wide = Utf16Units(marked.body, marked.encoding == TextEncoding::Utf16Be);
+      wide = Utf16Units(text.body, text.encoding == TextEncoding::Utf16Be);
       break;
   }
-  std::optional<std::string> text = wide ? NarrowToUtf8Strictly(*wide) : std::nullopt;
-  if (!text) {
-    throw std::runtime_error("cannot read " + PathToUtf8(path) + ": it is not valid " +
-                             EncodingName(marked.encoding, "text in the system's code page"));
-  }
-  return std::move(*text);
+  return wide ? NarrowToUtf8Strictly(*wide) : std::nullopt;
 }
+
+}  // namespace detail
 
 }  // namespace qor::platform

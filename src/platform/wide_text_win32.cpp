@@ -54,6 +54,21 @@ std::optional<std::wstring> WidenStrictly(std::string_view text, unsigned codePa
   return wide;
 }
 
+std::optional<std::string> NarrowLosslessly(std::wstring_view text, unsigned codePage) {
+  const UINT actualCodePage = codePage == CP_ACP ? GetACP() : codePage;
+  // The UTF code pages hold every character, and refuse the question of a default character.
+  if (actualCodePage == CP_UTF8 || actualCodePage == CP_UTF7) return Narrow(text, codePage);
+  if (text.empty()) return std::string();
+  const int size = CheckedLength(text.size());
+  BOOL usedDefault = FALSE;
+  const int length =
+      WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, nullptr, &usedDefault);
+  if (length <= 0 || usedDefault) return std::nullopt;
+  std::string narrow(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data(), size, narrow.data(), length, nullptr, nullptr);
+  return narrow;
+}
+
 std::optional<std::string> NarrowToUtf8Strictly(std::wstring_view text) {
   if (text.empty()) return std::string();
   const int size = CheckedLength(text.size());

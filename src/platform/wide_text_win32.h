@@ -18,6 +18,8 @@ std::wstring WidenUtf8(std::string_view text);
 
 // Null when `text` holds bytes the code page does not define (invalid UTF-8, say).
 std::optional<std::wstring> WidenStrictly(std::string_view text, unsigned codePage);
+// Null when the code page lacks a character of `text`.
+std::optional<std::string> NarrowLosslessly(std::wstring_view text, unsigned codePage);
 // Null when `text` holds a lone surrogate.
 std::optional<std::string> NarrowToUtf8Strictly(std::wstring_view text);
 std::string NarrowToUtf8(std::wstring_view text);

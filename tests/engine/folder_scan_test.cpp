@@ -70,7 +70,7 @@ TEST_F(FolderScanTest, RecordsEachAddressOnceWithTheFirstMessageThatHoldsIt) {
 TEST_F(FolderScanTest, DropsAddressesWithoutADotBetweenTheFirstTwoAtSigns) {
   bounces->AddMail(
       "postmaster@localhost user@ a@b@example.com c.d@e.f@g host@example.com. mailer-daemon@relay.example.org");
-  EXPECT_THAT(Addresses(Scan()), ElementsAre("c.d@e.f@g", "host@example.com.", "mailer-daemon@relay.example.org"));
+  EXPECT_THAT(Addresses(Scan()), ElementsAre("c.d@e.f@g", "host@example.com", "mailer-daemon@relay.example.org"));
 }
 
 TEST_F(FolderScanTest, LeavesTheTableEmptyForEmptyOrMissingFolders) {

@@ -32,12 +32,22 @@ class ProcessingRunTest : public tests::EngineFixture {
   std::shared_ptr<host::memory::MemoryContact> ann;
   RunOptions options;
   StringListModel excluded{{"someone@example.org"}, -1};
+  ExclusionEdits edits;
 };
 
 TEST_F(ProcessingRunTest, WithNothingTickedOnlySavesTheExclusionsAndFinishesInRed) {
   Scan();
+  // Nothing excluded in this wizard: nothing is written, so a folder that cannot be written to
+  // (here one that is not there) does not fail the run.
+  const std::string appFolderPath = context.usersAppFolderPath;
+  context.usersAppFolderPath = platform::PathToUtf8(appFolder.Path() / "missing");
+  RunProcessing(context, options, excluded, edits);
+  EXPECT_EQ(progress.labels.back(), "Finished performing all tasks.");
+
+  context.usersAppFolderPath = appFolderPath;
+  edits.Add("someone@example.org");
   progress.labels.clear();
-  RunProcessing(context, options, excluded);
+  RunProcessing(context, options, excluded, edits);
 
   EXPECT_EQ(AppFile("qorexclusions.dat"), "someone@example.org\r\n");
   EXPECT_THAT(progress.labels, ElementsAre("Finished performing all tasks."));
@@ -63,7 +73,7 @@ TEST_F(ProcessingRunTest, RunsEveryTickedActionInItsFixedOrder) {
   options.executeApplication = true;
   options.externalExePath = "C:\\Tools\\report.exe";
   options.parameters = "--in {qorfile}";
-  RunProcessing(context, options, excluded);
+  RunProcessing(context, options, excluded, edits);
 
   EXPECT_THAT(progress.labels, ElementsAre("Matching e-mail addresses in \"Contacts\"...", "Updating Notes...",
                                            "Exporting...", "Updating Notes...", "Moving e-mail messages...",
@@ -123,7 +133,7 @@ TEST_F(ProcessingRunTest, AnActionsErrorEndsTheRunBeforeLaterActions) {
   data[1][kMessageEntryId] = "NO-SUCH-ID";
 
   progress.labels.clear();
-  EXPECT_THROW(RunProcessing(context, options, excluded), host::HostError);
+  EXPECT_THROW(RunProcessing(context, options, excluded, edits), host::HostError);
   EXPECT_THAT(progress.labels, ElementsAre("Moving e-mail messages..."));
   EXPECT_EQ(processed->ItemCount(), 1u);
   EXPECT_THAT(fakes.shell.opened, IsEmpty());

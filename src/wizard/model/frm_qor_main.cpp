@@ -169,7 +169,7 @@ void TfrmQORMain::btnCancelClick() {
 }
 
 void TfrmQORMain::ScanSelectedFolder() {
-  engine::ReadExclusions(usersAppFolderPath_, lstEmailAddressesExcluded.lines);
+  engine::ReadExclusions(usersAppFolderPath_, lstEmailAddressesExcluded.lines, exclusionEdits_);
   pgTabs.SetPageIndex(kProgressPage);
   progress_.SetLabel(kExtractingText);
   progress_.Repaint();
@@ -191,7 +191,7 @@ void TfrmQORMain::ScanSelectedFolder() {
 void TfrmQORMain::RunProcessing() {
   btnCancel.SetEnabled(true);
   engine::EngineContext context{services_.outlook, data_, progress_, engineServices_, usersAppFolderPath_};
-  engine::RunProcessing(context, Options(), lstEmailAddressesExcluded.lines);
+  engine::RunProcessing(context, Options(), lstEmailAddressesExcluded.lines, exclusionEdits_);
   btnBack.SetEnabled(false);
   btnNext.SetEnabled(false);
 }
@@ -199,11 +199,12 @@ void TfrmQORMain::RunProcessing() {
 // --- The review page.
 
 void TfrmQORMain::btnExcludeClick() {
-  engine::btnExcludeClick(lstEmailAddressesFound.lines, lstEmailAddressesExcluded.lines, data_, usersAppFolderPath_);
+  engine::btnExcludeClick(lstEmailAddressesFound.lines, lstEmailAddressesExcluded.lines, exclusionEdits_, data_,
+                          usersAppFolderPath_);
 }
 
 void TfrmQORMain::btnRemoveExclusionClick() {
-  engine::btnRemoveExclusionClick(lstEmailAddressesExcluded.lines, data_, usersAppFolderPath_);
+  engine::btnRemoveExclusionClick(lstEmailAddressesExcluded.lines, exclusionEdits_, data_, usersAppFolderPath_);
 }
 
 }  // namespace qor::wizard

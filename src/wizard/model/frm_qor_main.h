@@ -7,6 +7,7 @@
 
 #include "engine/email_data.h"
 #include "engine/engine_context.h"
+#include "engine/exclusions.h"
 #include "engine/run_options.h"
 #include "wizard/model/controls.h"
 #include "wizard/model/option_checks.h"
@@ -171,6 +172,8 @@ class TfrmQORMain {
   engine::TEmailData& data_;
   WizardProgress progress_;
   std::string usersAppFolderPath_;
+  // The exclusions added and removed on the review page that the file may not hold yet.
+  engine::ExclusionEdits exclusionEdits_;
   std::vector<Control*> controls_;
   bool closed_ = false;
 };

@@ -1,0 +1,97 @@
+#include "engine/address_chars.h"
+
+#include <array>
+
+namespace qor::engine {
+
+namespace {
+
+constexpr std::array<CharKind, 128> MakeAsciiKinds() {
+  std::array<CharKind, 128> kinds{};
+  for (int c = '0'; c <= '9'; ++c) kinds[c] = CharKind::Address;
+  for (int c = 'a'; c <= 'z'; ++c) kinds[c] = kinds[c - 'a' + 'A'] = CharKind::Address;
+  for (const char c : std::string_view("-.@_+'%")) kinds[static_cast<unsigned char>(c)] = CharKind::Address;
+  // Characters an address may hold that the bounces seen join identifiers with ("$" and "~" in
+  // message ids, "*" in wildcards): a run next to one is part of a longer token.
+  for (const char c : std::string_view("$*^`~")) kinds[static_cast<unsigned char>(c)] = CharKind::Glue;
+  return kinds;
+}
+
+constexpr std::array<CharKind, 128> kAsciiKinds = MakeAsciiKinds();
+
+constexpr bool InRange(char32_t c, char32_t first, char32_t last) noexcept { return c >= first && c <= last; }
+
+// Blanks and punctuation beyond ASCII that text puts around an address: Latin-1's blanks, signs
+// and quotation marks, the general and CJK punctuation blocks, full-width punctuation, and the
+// sentence marks of the Greek, Armenian, Arabic and Devanagari scripts.
+bool IsPunctuationOrBlank(char32_t c) noexcept {
+  return InRange(c, 0x80, 0xBF) || c == 0xD7 || c == 0xF7 || c == 0x37E || c == 0x387 || InRange(c, 0x55A, 0x55F) ||
+         c == 0x589 || c == 0x60C || c == 0x61B || c == 0x61F || c == 0x6D4 || c == 0x964 || c == 0x965 ||
+         InRange(c, 0x2000, 0x206F) || InRange(c, 0x2E00, 0x2E7F) || InRange(c, 0x3000, 0x3004) ||
+         InRange(c, 0x3008, 0x3020) || c == 0x3030 || InRange(c, 0xFE10, 0xFE1F) || InRange(c, 0xFE30, 0xFE6F) ||
+         c == 0xFEFF || InRange(c, 0xFF00, 0xFF0F) || InRange(c, 0xFF1A, 0xFF20) || InRange(c, 0xFF3B, 0xFF40) ||
+         InRange(c, 0xFF5B, 0xFF65);
+}
+
+// Letters of scripts written without blanks between words: Thai, Lao, Myanmar, Khmer, Hangul,
+// kana and the CJK ideographs.
+bool IsSpacelessScript(char32_t c) noexcept {
+  return InRange(c, 0xE00, 0xEFF) || InRange(c, 0x1000, 0x109F) || InRange(c, 0x1100, 0x11FF) ||
+         InRange(c, 0x1780, 0x17FF) || InRange(c, 0x2E80, 0x9FFF) || InRange(c, 0xAC00, 0xD7AF) ||
+         InRange(c, 0xF900, 0xFAFF) || InRange(c, 0xFF66, 0xFF9F) || InRange(c, 0x20000, 0x3FFFF);
+}
+
+bool IsAsciiLetterOrDigit(char32_t c) noexcept {
+  return InRange(c, '0', '9') || InRange(c, 'A', 'Z') || InRange(c, 'a', 'z');
+}
+
+CharKind KindOf(char32_t c) noexcept {
+  if (c < 0x80) return kAsciiKinds[c];
+  if (c == 0xFFFD || c == 0xFFFE || c == 0xFFFF) return CharKind::Glue;  // a character lost to a bad conversion
+  return IsPunctuationOrBlank(c) ? CharKind::Separator : CharKind::Address;
+}
+
+bool IsContinuation(char byte) noexcept { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+}  // namespace
+
+TextChar CharAt(std::string_view text, std::size_t at) noexcept {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  if (lead < 0x80) return {lead, 1, kAsciiKinds[lead]};
+  const TextChar invalid{lead, 1, CharKind::Glue};
+
+  std::size_t size = 0;
+  char32_t code = 0;
+  char32_t smallest = 0;
+  if (InRange(lead, 0xC2, 0xDF)) {
+    size = 2, code = lead & 0x1F, smallest = 0x80;
+  } else if (InRange(lead, 0xE0, 0xEF)) {
+    size = 3, code = lead & 0x0F, smallest = 0x800;
+  } else if (InRange(lead, 0xF0, 0xF4)) {
+    size = 4, code = lead & 0x07, smallest = 0x10000;
+  } else {
+    return invalid;
+  }
+  if (text.size() - at < size) return invalid;
+  for (std::size_t i = 1; i < size; ++i) {
+    if (!IsContinuation(text[at + i])) return invalid;
+    code = (code << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+  }
+  if (code < smallest || code > 0x10FFFF || InRange(code, 0xD800, 0xDFFF)) return invalid;
+  return {code, size, KindOf(code)};
+}
+
+TextChar CharBefore(std::string_view text, std::size_t at) noexcept {
+  std::size_t start = at - 1;
+  while (start > 0 && at - start < 4 && IsContinuation(text[start])) --start;
+  const TextChar found = CharAt(text, start);
+  if (start + found.size == at) return found;
+  return {static_cast<unsigned char>(text[at - 1]), 1, CharKind::Glue};
+}
+
+bool IsScriptBoundary(char32_t left, char32_t right) noexcept {
+  return (IsAsciiLetterOrDigit(left) && IsSpacelessScript(right)) ||
+         (IsSpacelessScript(left) && IsAsciiLetterOrDigit(right));
+}
+
+}  // namespace qor::engine
