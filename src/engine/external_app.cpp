@@ -1,6 +1,8 @@
 #include "engine/external_app.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <stdexcept>
 #include <string_view>
 
 #include "engine/export_file.h"
@@ -31,14 +33,20 @@ std::size_t CharacterCount(std::string_view text) {
 }
 
 // Every occurrence of the placeholder in any letter case; the replacement is not searched again.
-std::string ReplacePlaceholder(const std::string& text, const std::string& replacement) {
+// A path holding a blank is put in quotes, so that the program gets it as one argument, unless
+// the typed text already stands it inside quotes (an odd number of them before it).
+std::string ReplacePlaceholder(const std::string& text, const std::string& path) {
+  const bool needsQuotes = path.find_first_of(" \t") != std::string::npos;
   // Upper-casing touches only A to Z, so positions in `upper` are positions in `text`.
   const std::string upper = UpperAscii(text);
   std::string result;
   std::size_t start = 0;
+  bool quoted = false;
   for (auto found = upper.find(kPlaceholder); found != std::string::npos; found = upper.find(kPlaceholder, start)) {
-    result.append(text, start, found - start);
-    result += replacement;
+    const std::string_view before(text.data() + start, found - start);
+    quoted = quoted != (std::count(before.begin(), before.end(), '"') % 2 != 0);
+    result += before;
+    result += needsQuotes && !quoted ? '"' + path + '"' : path;
     start = found + kPlaceholder.size();
   }
   result.append(text, start);
@@ -58,7 +66,11 @@ std::string BuildParameters(const std::string& exepath, const std::string& exepa
 }
 
 void ExecuteApplication(EngineContext& context, const std::string& exepath, const std::string& exeparam) {
-  context.services.shell.Open(exepath, BuildParameters(exepath, exeparam, context.usersAppFolderPath));
+  try {
+    context.services.shell.Open(exepath, BuildParameters(exepath, exeparam, context.usersAppFolderPath));
+  } catch (const std::runtime_error& error) {
+    context.services.messages.ShowError("Cannot start \"" + exepath + "\": " + error.what());
+  }
 }
 
 void SaveExePathAndParam(platform::SettingsStore& settings, const ExeSettings& values) {

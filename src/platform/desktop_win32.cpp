@@ -22,6 +22,10 @@ void WindowsMessageBoxes::Show(const std::string& text) {
   MessageBoxW(GetActiveWindow(), WidenUtf8(text).c_str(), L"QOR for Outlook", MB_OK);
 }
 
+void WindowsMessageBoxes::ShowError(const std::string& text) {
+  MessageBoxW(GetActiveWindow(), WidenUtf8(text).c_str(), L"Error", MB_OK | MB_ICONERROR);
+}
+
 std::string UserLocaleClock::ShortDate() {
   const int length = GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, nullptr, 0, nullptr);
   if (length > 0) {

@@ -17,8 +17,8 @@ class SettingsStore {
   virtual void WriteString(const std::string& name, const std::string& value) = 0;
 };
 
-// The shell's "open" verb on a program with a parameter text. The start is not waited for and
-// its outcome is not reported.
+// The shell's "open" verb on a program with a parameter text. The program is not waited for;
+// when it cannot be started, Open throws std::runtime_error with the system's reason.
 class Shell {
  public:
   virtual ~Shell() = default;
@@ -37,6 +37,8 @@ class MessageBoxes {
   virtual ~MessageBoxes() = default;
   // A plain modal message box with an OK button.
   virtual void Show(const std::string& text) = 0;
+  // A modal message box with the error icon and an OK button.
+  virtual void ShowError(const std::string& text) = 0;
 };
 
 class Clock {

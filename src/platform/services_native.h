@@ -41,6 +41,7 @@ class EnvironmentSpecialFolders final : public SpecialFolders {
 class StderrMessageBoxes final : public MessageBoxes {
  public:
   void Show(const std::string& text) override;
+  void ShowError(const std::string& text) override { Show(text); }
 };
 
 // strftime's "%x" in the environment's locale, or in the "C" locale when the environment names

@@ -37,6 +37,7 @@ class ShellSpecialFolders final : public SpecialFolders {
 class WindowsMessageBoxes final : public MessageBoxes {
  public:
   void Show(const std::string& text) override;
+  void ShowError(const std::string& text) override;
 };
 
 class UserLocaleClock final : public Clock {

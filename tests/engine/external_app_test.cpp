@@ -44,12 +44,27 @@ TEST_F(ExternalAppTest, BuildParameters_ReplacesEveryPlaceholderInAnyCaseWithout
   EXPECT_EQ(Parameters("other.exe", "  -x {QORFILE  "), "  -x {QORFILE  ");
 }
 
-TEST_F(ExternalAppTest, ExecuteApplication_OpensTheProgramAsTypedWithTheBuiltParameters) {
+// The default application folder, "...\\QOR for Outlook", holds blanks: the program must get the
+// path as one argument, whether or not the user quoted the placeholder.
+TEST_F(ExternalAppTest, BuildParameters_QuotesAPathWithBlanksUnlessTheTextQuotesIt) {
+  const std::string folder = platform::PathToUtf8(appFolder.Path() / "QOR for Outlook");
+  const std::string path = platform::PathToUtf8(appFolder.Path() / "QOR for Outlook" / "olqor.txt");
+  EXPECT_EQ(BuildParameters("other.exe", "-in {qorfile} \"{QORFILE}\" \"f:{QorFile}\" /x {qorfile}", folder),
+            "-in \"" + path + "\" \"" + path + "\" \"f:" + path + "\" /x \"" + path + "\"");
+  EXPECT_EQ(BuildParameters("korvanex.exe", "", folder), " p:default o:3 \"f:" + path + "\" a:interactive");
+}
+
+TEST_F(ExternalAppTest, ExecuteApplication_OpensTheProgramAsTypedAndReportsAStartThatFails) {
   ExecuteApplication(context, "C:\\QOR\\korvanex.exe", "");
   ExecuteApplication(context, "", "{qorfile}");
-
   EXPECT_THAT(fakes.shell.opened, ElementsAre(std::pair<std::string, std::string>("C:\\QOR\\korvanex.exe", builtIn),
                                               std::pair<std::string, std::string>("", addressFile)));
+  EXPECT_THAT(fakes.messages.errors, ElementsAre());
+
+  fakes.shell.failure = "The system cannot find the file specified.";
+  ExecuteApplication(context, "C:\\Tools\\gone.exe", "");
+  EXPECT_THAT(fakes.messages.errors,
+              ElementsAre("Cannot start \"C:\\Tools\\gone.exe\": The system cannot find the file specified."));
 }
 
 TEST_F(ExternalAppTest, SaveAndRestoreExePathAndParam_KeepThePlaceholderUnexpanded) {

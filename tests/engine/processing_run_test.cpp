@@ -11,6 +11,7 @@ namespace qor::engine {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 class ProcessingRunTest : public tests::EngineFixture {
@@ -96,6 +97,17 @@ TEST_F(ProcessingRunTest, RunsEveryTickedActionInItsFixedOrder) {
               ElementsAre(std::make_pair(std::string("C:\\Tools\\report.exe"), "--in " + addressFile)));
   EXPECT_EQ(fakes.settings.values["ExePath"], "C:\\Tools\\report.exe");
   EXPECT_EQ(fakes.settings.values["ExeParam"], "--in {qorfile}");
+}
+
+TEST_F(ProcessingRunTest, AProgramThatCannotStartIsReportedAndTheRunEndsAsUsual) {
+  Scan();
+  options.executeApplication = true;
+  options.externalExePath = "C:\\Tools\\gone.exe";
+  fakes.shell.failure = "The system cannot find the file specified.";
+  RunProcessing(context, options, excluded, edits);
+  EXPECT_THAT(fakes.messages.errors, ElementsAre(HasSubstr("The system cannot find the file specified.")));
+  EXPECT_EQ(progress.labels.back(), "Finished performing all tasks.");
+  EXPECT_EQ(fakes.settings.values["ExePath"], "C:\\Tools\\gone.exe");
 }
 
 TEST_F(ProcessingRunTest, MatchesContactsOnlyForActionsThatNeedThem) {

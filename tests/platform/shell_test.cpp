@@ -24,7 +24,10 @@ namespace qor::platform {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
+using ::testing::ThrowsMessage;
 using namespace std::chrono_literals;
 
 // The bytes of the file, once it can be read. Under Wine the file can exist for a moment before the
@@ -93,18 +96,24 @@ TEST_F(ShellOpen, EmptyParametersStartTheProgramWithoutArguments) {
   EXPECT_THAT(*arguments, IsEmpty());
 }
 
-#ifndef _WIN32
-TEST_F(ShellOpen, LeavesNoChildBehindAndIgnoresAProgramThatCannotStart) {
-  system_.Get().shell.Open((folder_.Path() / "missing program").string(), "a b");
-  system_.Get().shell.Open("", "");
+// The system's reason reaches the caller, who tells the user.
+TEST_F(ShellOpen, AProgramThatCannotStartFailsWithTheSystemsReason) {
+  const std::string missing = PathToUtf8(folder_.Path() / "missing program.exe");
+  EXPECT_THAT([&] { system_.Get().shell.Open(missing, "a b"); }, ThrowsMessage<std::runtime_error>(Not(IsEmpty())));
+#ifdef _WIN32
+  EXPECT_THAT([&] { system_.Get().shell.Open(missing, ""); },
+              ThrowsMessage<std::runtime_error>(HasSubstr("cannot find the file")));
+#else
+  EXPECT_THAT([&] { system_.Get().shell.Open(missing, ""); },
+              ThrowsMessage<std::runtime_error>("No such file or directory"));
+  // Neither the failed starts nor a good one leave a child to reap.
   system_.Get().shell.Open(PathToUtf8(program_), "x");
   ASSERT_TRUE(WaitForRecordedArguments(Record()));
-
   errno = 0;
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
-}
 #endif
+}
 
 }  // namespace
 }  // namespace qor::platform

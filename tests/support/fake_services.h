@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,9 +23,13 @@ class FakeSettings : public platform::SettingsStore {
 
 class RecordingShell : public platform::Shell {
  public:
-  void Open(const std::string& file, const std::string& parameters) override { opened.emplace_back(file, parameters); }
+  void Open(const std::string& file, const std::string& parameters) override {
+    opened.emplace_back(file, parameters);
+    if (!failure.empty()) throw std::runtime_error(failure);
+  }
 
   std::vector<std::pair<std::string, std::string>> opened;
+  std::string failure;  // the system's reason every start then fails with
 };
 
 class FixedFolders : public platform::SpecialFolders {
@@ -37,8 +42,10 @@ class FixedFolders : public platform::SpecialFolders {
 class RecordingMessageBoxes : public platform::MessageBoxes {
  public:
   void Show(const std::string& text) override { shown.push_back(text); }
+  void ShowError(const std::string& text) override { errors.push_back(text); }
 
   std::vector<std::string> shown;
+  std::vector<std::string> errors;
 };
 
 class FixedClock : public platform::Clock {

@@ -26,6 +26,10 @@ void TfrmQORMain::PlainMessages::Show(const std::string& text) {
   messages_.Show({text, kPlainCaption, MessageButtons::Ok, MessageIcon::None});
 }
 
+void TfrmQORMain::PlainMessages::ShowError(const std::string& text) {
+  messages_.Show({text, "Error", MessageButtons::Ok, MessageIcon::Error});
+}
+
 void TfrmQORMain::FormShow() {
   const auto explorer = services_.outlook.ActiveExplorer();
   if (explorer) txtEmailFolder.text = engine::GetFullFolderName(explorer->CurrentFolder());

@@ -144,12 +144,13 @@ class TfrmQORMain {
   void BitBtn3Click();
 
  private:
-  // Plain message boxes the engine shows (a note that could not be written) go through the
-  // wizard's message service.
+  // Message boxes the engine shows (a note that could not be written, a program that could not be
+  // started) go through the wizard's message service.
   class PlainMessages final : public platform::MessageBoxes {
    public:
     explicit PlainMessages(MessageService& messages) : messages_(messages) {}
     void Show(const std::string& text) override;
+    void ShowError(const std::string& text) override;
 
    private:
     MessageService& messages_;
