@@ -5,7 +5,7 @@
 #include <unordered_set>
 
 #include "engine/contact_matching.h"
-#include "engine/folder_path.h"
+#include "engine/chosen_folders.h"
 #include "engine/linked_contacts.h"
 #include "engine/text.h"
 
@@ -18,11 +18,11 @@ constexpr std::size_t kMaximumEmptyLinkLength = 5;
 
 // The contact an identifier of a group names, or null when its folder path is empty or the
 // item is no contact.
-std::shared_ptr<host::ContactItem> FetchContact(host::Application& outlook, const std::string& folderPath,
+std::shared_ptr<host::ContactItem> FetchContact(const EngineContext& context, const std::string& folderPath,
                                                 const std::string& entryId) {
-  const auto folder = GetMapiFolder(outlook, folderPath);
+  const auto folder = ResolveFolder(context.outlook, context.chosenFolders, folderPath);
   if (!folder) return nullptr;
-  return host::AsContact(outlook.GetNamespace("MAPI")->GetItemFromID(entryId, folder->StoreID()));
+  return host::AsContact(context.outlook.GetNamespace("MAPI")->GetItemFromID(entryId, folder->StoreID()));
 }
 
 // Steps 3 to 5 of the removal: the first slot is compared trimmed, the other two untrimmed, each
@@ -77,7 +77,7 @@ void DeleteEmailAddress(EngineContext& context, bool AutoCascade) {
     const std::string address = LowerAscii(Trim(entry[kAddress]));
     for (const auto& group : SplitLinkedContacts(entry[kLinkedContacts])) {
       for (const auto& entryId : group.entryIds) {
-        const auto contact = GetContactInfo(context.outlook, group.folderPath, entryId);
+        const auto contact = GetContactInfo(context, group.folderPath, entryId);
         if (contact) RemoveAddress(*contact, address, AutoCascade);
       }
     }
@@ -97,7 +97,7 @@ void AddNotes(EngineContext& context, bool notesDateStamp) {
 
       for (const auto& group : SplitLinkedContacts(entry[kLinkedContacts])) {
         for (const auto& entryId : group.entryIds) {
-          const auto contact = FetchContact(context.outlook, group.folderPath, entryId);
+          const auto contact = FetchContact(context, group.folderPath, entryId);
           if (!contact) continue;
           const std::string note = NoteFor(*address, notesDateStamp, context.services.clock);
           contact->SetBody(contact->Body() + "\r\n\r\n" + note);
@@ -115,7 +115,7 @@ void MoveContactsToFolder(EngineContext& context, const std::string& ContactFold
                           ContactTransfer copyOrMove) {
   ProgressSink& progress = context.progress;
   StartProgress(progress, "Updating Notes...", static_cast<int>(context.data.size()));
-  const auto destination = GetMapiFolder(context.outlook, ContactFolderDestination);
+  const auto destination = ResolveFolder(context.outlook, context.chosenFolders, ContactFolderDestination);
 
   // A contact linked to several entries is copied or moved once; a moved contact's old id names
   // nothing any more, so fetching it again would fail the run.
@@ -127,7 +127,7 @@ void MoveContactsToFolder(EngineContext& context, const std::string& ContactFold
     for (const auto& group : SplitLinkedContacts(entry[kLinkedContacts])) {
       for (const auto& entryId : group.entryIds) {
         if (transferredIds.contains(entryId)) continue;
-        const auto contact = FetchContact(context.outlook, group.folderPath, entryId);
+        const auto contact = FetchContact(context, group.folderPath, entryId);
         if (!contact) continue;
         // Checked before copying, so a missing destination leaves no stray copy in the source folder.
         if (!destination) {

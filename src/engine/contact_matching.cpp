@@ -1,6 +1,6 @@
 #include "engine/contact_matching.h"
 
-#include "engine/folder_path.h"
+#include "engine/chosen_folders.h"
 #include "engine/linked_contacts.h"
 #include "engine/text.h"
 #include "engine/xprocs.h"
@@ -12,8 +12,8 @@ namespace {
 // A column this short after trimming holds no group yet.
 constexpr std::size_t kMinimumGroupLength = 6;
 
-std::shared_ptr<host::Folder> RequireFolder(host::Application& outlook, std::string_view path) {
-  auto folder = GetMapiFolder(outlook, path);
+std::shared_ptr<host::Folder> RequireFolder(const EngineContext& context, std::string_view path) {
+  auto folder = ResolveFolder(context.outlook, context.chosenFolders, path);
   if (!folder) throw host::HostError("The folder \"" + std::string(path) + "\" cannot be found.");
   return folder;
 }
@@ -60,7 +60,7 @@ void GetLinkedContacts(EngineContext& context, const RunOptions& options) {
   ProgressSink& progress = context.progress;
   for (const auto& folderPath : options.contactFolders) {
     const std::string displayName = strTokenAt(folderPath, '\\', strTokenCount(folderPath, '\\') - 1);
-    const auto folder = RequireFolder(context.outlook, folderPath);
+    const auto folder = RequireFolder(context, folderPath);
 
     StartProgress(progress, "Matching e-mail addresses in \"" + displayName + "\"...",
                   static_cast<int>(data.size()) + 1);
@@ -75,10 +75,10 @@ void GetLinkedContacts(EngineContext& context, const RunOptions& options) {
   }
 }
 
-std::shared_ptr<host::ContactItem> GetContactInfo(host::Application& outlook, std::string_view ContactFolder,
+std::shared_ptr<host::ContactItem> GetContactInfo(const EngineContext& context, std::string_view ContactFolder,
                                                   const std::string& ContactEntryID) {
-  const auto folder = RequireFolder(outlook, ContactFolder);
-  const auto item = outlook.Session()->GetItemFromID(ContactEntryID, folder->StoreID());
+  const auto folder = RequireFolder(context, ContactFolder);
+  const auto item = context.outlook.Session()->GetItemFromID(ContactEntryID, folder->StoreID());
   return host::AsContact(item);
 }
 

@@ -20,7 +20,7 @@ void GetLinkedContacts(EngineContext& context, const RunOptions& options);
 
 // The contact with that entry id in the store of the folder at `ContactFolder`, or null when the
 // item is no contact. A path or id that names nothing fails with the host's error.
-std::shared_ptr<host::ContactItem> GetContactInfo(host::Application& outlook, std::string_view ContactFolder,
+std::shared_ptr<host::ContactItem> GetContactInfo(const EngineContext& context, std::string_view ContactFolder,
                                                   const std::string& ContactEntryID);
 
 }  // namespace qor::engine

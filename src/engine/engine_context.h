@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/chosen_folders.h"
 #include "engine/email_data.h"
 #include "engine/progress.h"
 #include "host/outlook.h"
@@ -10,13 +11,15 @@
 namespace qor::engine {
 
 // What the wizard hands every engine step: Outlook, the address table, the progress page, the
-// platform services and the application folder that holds the add-in's files.
+// platform services, the application folder that holds the add-in's files and the folders chosen.
 struct EngineContext {
   host::Application& outlook;
   TEmailData& data;
   ProgressSink& progress;
   platform::Services& services;
   std::string usersAppFolderPath;  // UTF-8
+  // The folders the wizard's explorer and pickers gave, which its paths name; null: paths alone.
+  const ChosenFolders* chosenFolders = nullptr;
 };
 
 }  // namespace qor::engine

@@ -32,7 +32,7 @@ std::string HeaderLine(const RunOptions& options) {
 }
 
 // One line per contact found; an entry without matched contacts keeps its address and four empty fields.
-void AddContactLines(host::Application& outlook, const RunOptions& options, const TEmailEntry& entry,
+void AddContactLines(const EngineContext& context, const RunOptions& options, const TEmailEntry& entry,
                      std::string& lines) {
   const std::string& address = entry[kAddress];
   if (Trim(entry[kLinkedContacts]).size() < kMinimumLinkedContacts) {
@@ -41,7 +41,7 @@ void AddContactLines(host::Application& outlook, const RunOptions& options, cons
   }
   for (const ContactGroup& group : SplitLinkedContacts(entry[kLinkedContacts])) {
     for (const std::string& entryId : group.entryIds) {
-      const auto contact = GetContactInfo(outlook, group.folderPath, entryId);
+      const auto contact = GetContactInfo(context, group.folderPath, entryId);
       if (!contact) continue;
       std::string line = address + "\t" + Trim(group.folderPath);
       if (options.exportName) line += "\t" + contact->FullName();
@@ -81,7 +81,7 @@ void ExportToTabFile(EngineContext& context, const RunOptions& options) {
       StepProgress(context.progress);
       if (!TakesPart(entry)) continue;
       if (options.exportContactFields) {
-        AddContactLines(context.outlook, options, entry, lines);
+        AddContactLines(context, options, entry, lines);
       } else {
         AddLine(lines, entry[kAddress]);
       }

@@ -4,7 +4,6 @@
 #include <unordered_set>
 
 #include "engine/extract_emails.h"
-#include "engine/folder_path.h"
 #include "engine/text.h"
 
 namespace qor::engine {
@@ -52,11 +51,11 @@ void ScanItem(host::Item& item, ScanState& state, TEmailData& data) {
 }  // namespace
 
 void GetEmailAddressesFromFolder(host::Application& application, std::string_view EmailFolder, TEmailData& data,
-                                 ProgressSink& progress) {
+                                 ProgressSink& progress, const ChosenFolders* chosen) {
   data.clear();
   BarReset barReset(progress);
 
-  const auto folder = GetMapiFolder(application, EmailFolder);
+  const auto folder = ResolveFolder(application, chosen, EmailFolder);
   if (!folder) return;
   const auto items = folder->Items();
   const int count = items->Count();

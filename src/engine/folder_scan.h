@@ -2,16 +2,17 @@
 
 #include <string_view>
 
+#include "engine/chosen_folders.h"
 #include "engine/email_data.h"
 #include "engine/progress.h"
 #include "host/outlook.h"
 
 namespace qor::engine {
 
-// Rebuilds `data` from every item of the folder at `EmailFolder`: each distinct address
-// once, with the entry id of the first item that holds it, in the order the scan met them.
-// Host failures end the scan with the entries appended so far kept.
+// Rebuilds `data` from every item of the folder at `EmailFolder` (resolved through `chosen` when
+// given): each distinct address once, with the entry id of the first item that holds it, in the
+// order the scan met them. Host failures end the scan with the entries appended so far kept.
 void GetEmailAddressesFromFolder(host::Application& application, std::string_view EmailFolder, TEmailData& data,
-                                 ProgressSink& progress);
+                                 ProgressSink& progress, const ChosenFolders* chosen = nullptr);
 
 }  // namespace qor::engine

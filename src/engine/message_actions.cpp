@@ -3,7 +3,7 @@
 #include <memory>
 #include <unordered_set>
 
-#include "engine/folder_path.h"
+#include "engine/chosen_folders.h"
 #include "engine/text.h"
 
 namespace qor::engine {
@@ -11,8 +11,8 @@ namespace qor::engine {
 namespace {
 
 // An empty path resolves to no folder; moving into or out of nothing is an error, not a no-op.
-std::shared_ptr<host::Folder> ResolveFolder(host::Application& outlook, const std::string& path) {
-  auto folder = GetMapiFolder(outlook, path);
+std::shared_ptr<host::Folder> RequireFolder(const EngineContext& context, const std::string& path) {
+  auto folder = ResolveFolder(context.outlook, context.chosenFolders, path);
   if (!folder) throw host::HostError("The folder \"" + path + "\" cannot be found.");
   return folder;
 }
@@ -20,8 +20,8 @@ std::shared_ptr<host::Folder> ResolveFolder(host::Application& outlook, const st
 }  // namespace
 
 void MoveEmails(EngineContext& context, const std::string& emailFolder, const std::string& DestinationFolder) {
-  const auto destination = ResolveFolder(context.outlook, DestinationFolder);
-  const std::string storeId = ResolveFolder(context.outlook, emailFolder)->StoreID();
+  const auto destination = RequireFolder(context, DestinationFolder);
+  const std::string storeId = RequireFolder(context, emailFolder)->StoreID();
   const auto nameSpace = context.outlook.GetNamespace("MAPI");
 
   ProgressSink& progress = context.progress;

@@ -103,6 +103,8 @@ class NameSpace {
   virtual std::shared_ptr<Folder> PickFolder() = 0;
   // Throws when no item of that store carries the id.
   virtual std::shared_ptr<Item> GetItemFromID(const std::string& entryId, const std::string& storeId) = 0;
+  // Throws when no folder of that store carries the id (an empty store id: of any store).
+  virtual std::shared_ptr<Folder> GetFolderFromID(const std::string& entryId, const std::string& storeId) = 0;
 };
 
 class Explorer {

@@ -17,6 +17,9 @@ class AutomationNameSpace : public OutlookObject, public host::NameSpace {
   std::shared_ptr<host::Item> GetItemFromID(const std::string& entryId, const std::string& storeId) override {
     return WrapItem(Call("GetItemFromID", entryId, storeId).Object());
   }
+  std::shared_ptr<host::Folder> GetFolderFromID(const std::string& entryId, const std::string& storeId) override {
+    return WrapFolder(Call("GetFolderFromID", entryId, storeId).Object());
+  }
 };
 
 class AutomationExplorer : public OutlookObject, public host::Explorer {

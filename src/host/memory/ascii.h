@@ -5,7 +5,8 @@
 
 namespace qor::host::memory {
 
-// Outlook compares names and filter values ignoring letter case; ASCII folding is enough here.
+// Outlook compares keywords, property names and filter values ignoring letter case; ASCII folding is
+// enough for them. Folder names compare in every script (platform/case_blind.h).
 constexpr char ToLowerAscii(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) noexcept {

@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "host/memory/ascii.h"
 #include "host/memory/host_messages.h"
 #include "host/memory/memory_folder.h"
 #include "host/memory/restrict_filter.h"
+#include "platform/case_blind.h"
 
 namespace qor::host::memory {
 
@@ -21,7 +21,7 @@ std::shared_ptr<host::Folder> MemoryFolders::Item(int index) {
 
 std::shared_ptr<host::Folder> MemoryFolders::Item(const std::string& name) {
   for (const auto& folder : *folders_) {
-    if (EqualsIgnoringAsciiCase(folder->DisplayName(), name)) return folder;
+    if (platform::SameTextIgnoringCase(folder->DisplayName(), name)) return folder;
   }
   throw HostError(messages::kObjectNotFound);
 }

@@ -3,9 +3,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "host/memory/ascii.h"
 #include "host/memory/host_messages.h"
 #include "host/memory/memory_collections.h"
+#include "platform/case_blind.h"
 
 namespace qor::host::memory {
 
@@ -27,7 +27,7 @@ std::shared_ptr<MemoryFolder> MemoryFolder::AddFolder(const std::string& name, h
 
 std::shared_ptr<MemoryFolder> MemoryFolder::FindSubfolder(const std::string& name) const {
   for (const auto& folder : subfolders_) {
-    if (EqualsIgnoringAsciiCase(folder->name_, name)) return folder;
+    if (platform::SameTextIgnoringCase(folder->name_, name)) return folder;
   }
   return nullptr;
 }

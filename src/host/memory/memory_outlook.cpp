@@ -34,7 +34,24 @@ class MemoryOutlook::SessionImpl final : public host::NameSpace {
     throw HostError(messages::kCannotOpenItem);
   }
 
+  std::shared_ptr<host::Folder> GetFolderFromID(const std::string& entryId, const std::string& storeId) override {
+    for (const auto& store : outlook_.stores_) {
+      if (!storeId.empty() && store->StoreId() != storeId) continue;
+      if (auto folder = FindFolder(store, entryId)) return folder;
+    }
+    throw HostError(messages::kObjectNotFound);
+  }
+
  private:
+  static std::shared_ptr<MemoryFolder> FindFolder(const std::shared_ptr<MemoryFolder>& folder,
+                                                  const std::string& entryId) {
+    if (folder->EntryID() == entryId) return folder;
+    for (const auto& subfolder : folder->Subfolders()) {
+      if (auto found = FindFolder(subfolder, entryId)) return found;
+    }
+    return nullptr;
+  }
+
   MemoryOutlook& outlook_;
 };
 

@@ -21,8 +21,12 @@ const com::DispatchTable<NameSpaceObject>& NameSpaceObject::DispatchMembers() {
           .Property("Folders",
                     [](Self& self) { return MakeFoldersObject(self.session_->Folders(), self.AsDispatch()); })
           .Method("PickFolder", [](Self& self) { return self.MakeFolder(self.session_->PickFolder()); })
-          .Method("GetItemFromID", [](Self& self, std::string entryId, std::optional<std::string> storeId) {
-            return MakeItemObject(self.session_->GetItemFromID(entryId, storeId.value_or(std::string())));
+          .Method("GetItemFromID",
+                  [](Self& self, std::string entryId, std::optional<std::string> storeId) {
+                    return MakeItemObject(self.session_->GetItemFromID(entryId, storeId.value_or(std::string())));
+                  })
+          .Method("GetFolderFromID", [](Self& self, std::string entryId, std::optional<std::string> storeId) {
+            return self.MakeFolder(self.session_->GetFolderFromID(entryId, storeId.value_or(std::string())));
           });
   return table;
 }

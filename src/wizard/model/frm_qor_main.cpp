@@ -4,7 +4,6 @@
 #include <exception>
 
 #include "engine/exclusions.h"
-#include "engine/folder_path.h"
 #include "engine/folder_scan.h"
 #include "engine/processing_run.h"
 
@@ -32,7 +31,8 @@ void TfrmQORMain::PlainMessages::ShowError(const std::string& text) {
 
 void TfrmQORMain::FormShow() {
   const auto explorer = services_.outlook.ActiveExplorer();
-  if (explorer) txtEmailFolder.text = engine::GetFullFolderName(explorer->CurrentFolder());
+  if (!explorer) return;
+  if (const auto folder = explorer->CurrentFolder()) txtEmailFolder.text = chosenFolders_.Remember(folder);
 }
 
 Control* TfrmQORMain::FindControl(std::string_view name) {
@@ -177,7 +177,7 @@ void TfrmQORMain::ScanSelectedFolder() {
   pgTabs.SetPageIndex(kProgressPage);
   progress_.SetLabel(kExtractingText);
   progress_.Repaint();
-  engine::GetEmailAddressesFromFolder(services_.outlook, txtEmailFolder.text, data_, progress_);
+  engine::GetEmailAddressesFromFolder(services_.outlook, txtEmailFolder.text, data_, progress_, &chosenFolders_);
   engine::MarkExclusions(lstEmailAddressesExcluded.lines, data_);
 
   auto& found = lstEmailAddressesFound.lines;
@@ -194,7 +194,8 @@ void TfrmQORMain::ScanSelectedFolder() {
 
 void TfrmQORMain::RunProcessing() {
   btnCancel.SetEnabled(true);
-  engine::EngineContext context{services_.outlook, data_, progress_, engineServices_, usersAppFolderPath_};
+  engine::EngineContext context{services_.outlook,   data_,          progress_, engineServices_,
+                                usersAppFolderPath_, &chosenFolders_};
   engine::RunProcessing(context, Options(), lstEmailAddressesExcluded.lines, exclusionEdits_);
   btnBack.SetEnabled(false);
   btnNext.SetEnabled(false);

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/chosen_folders.h"
 #include "engine/email_data.h"
 #include "engine/engine_context.h"
 #include "engine/exclusions.h"
@@ -175,6 +176,8 @@ class TfrmQORMain {
   std::string usersAppFolderPath_;
   // The exclusions added and removed on the review page that the file may not hold yet.
   engine::ExclusionEdits exclusionEdits_;
+  // The folders the explorer and the pickers gave, which the paths on the pages name.
+  engine::ChosenFolders chosenFolders_;
   std::vector<Control*> controls_;
   bool closed_ = false;
 };

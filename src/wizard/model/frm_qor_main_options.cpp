@@ -39,8 +39,8 @@ void TfrmQORMain::btnSelectContactFolderClick() {
   const auto folder = PickFolder();
   if (!folder) return;
   if (const auto refusal = CheckContactFolderPick(*folder)) return ShowRefusal(*refusal);
-  const std::string path = engine::GetFullFolderName(folder);
-  if (!HoldsFolderPath(lstContactFolders.lines.items, path)) lstContactFolders.lines.items.push_back(path);
+  if (HoldsFolderPath(lstContactFolders.lines.items, engine::GetFullFolderName(folder))) return;
+  lstContactFolders.lines.items.push_back(chosenFolders_.Remember(folder));
 }
 
 void TfrmQORMain::btnremovecontactfolderClick() {
@@ -121,7 +121,7 @@ void TfrmQORMain::BitBtn1Click() {
   const auto folder = PickFolder();
   if (!folder) return;
   if (const auto refusal = CheckMailDestinationPick(folder, txtEmailFolder.text)) return ShowRefusal(*refusal);
-  txtDestinationMailFolder.text = engine::GetFullFolderName(folder);
+  txtDestinationMailFolder.text = chosenFolders_.Remember(folder);
 }
 
 void TfrmQORMain::BitBtn2Click() {
@@ -130,7 +130,7 @@ void TfrmQORMain::BitBtn2Click() {
   if (const auto refusal = CheckContactDestinationPick(folder, lstContactFolders.lines.items)) {
     return ShowRefusal(*refusal);
   }
-  txtDestinationContactFolder.text = engine::GetFullFolderName(folder);
+  txtDestinationContactFolder.text = chosenFolders_.Remember(folder);
 }
 
 void TfrmQORMain::BitBtn3Click() {

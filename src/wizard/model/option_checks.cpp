@@ -4,6 +4,7 @@
 
 #include "engine/folder_path.h"
 #include "engine/text.h"
+#include "platform/case_blind.h"
 
 namespace qor::wizard {
 
@@ -48,7 +49,7 @@ std::optional<Refusal> CheckContactFolderPick(host::Folder& folder) {
 std::optional<Refusal> CheckMailDestinationPick(const std::shared_ptr<host::Folder>& folder,
                                                 const std::string& emailFolder) {
   if (folder->DefaultItemType() != host::ItemType::Mail) return Warning("Selected folder is not a Mail folder.");
-  if (engine::UpperAscii(Trim(engine::GetFullFolderName(folder))) == engine::UpperAscii(Trim(emailFolder))) {
+  if (platform::SameTextIgnoringCase(Trim(engine::GetFullFolderName(folder)), Trim(emailFolder))) {
     return Error("Destination Mail folder cannot be equal to source mail folder.");
   }
   return std::nullopt;
@@ -64,9 +65,8 @@ std::optional<Refusal> CheckContactDestinationPick(const std::shared_ptr<host::F
 }
 
 bool HoldsFolderPath(const std::vector<std::string>& list, const std::string& path) {
-  const std::string wanted = engine::LowerAscii(path);
   return std::any_of(list.begin(), list.end(),
-                     [&](const std::string& item) { return engine::LowerAscii(item) == wanted; });
+                     [&](const std::string& item) { return platform::SameTextIgnoringCase(item, path); });
 }
 
 }  // namespace qor::wizard

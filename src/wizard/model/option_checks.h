@@ -39,7 +39,7 @@ std::optional<Refusal> CheckMailDestinationPick(const std::shared_ptr<host::Fold
 std::optional<Refusal> CheckContactDestinationPick(const std::shared_ptr<host::Folder>& folder,
                                                    const std::vector<std::string>& contactFolders);
 
-// True when `list` holds `path`, ignoring letter case.
+// True when `list` holds `path`, ignoring letter case in every script.
 bool HoldsFolderPath(const std::vector<std::string>& list, const std::string& path);
 
 }  // namespace qor::wizard

@@ -185,6 +185,28 @@ TEST_F(OutlookStandinTest, ForeignObjectsHandedBackGetCleanErrors) {
   EXPECT_EQ(foreign.refs, 1u);
 }
 
+// Folders are found again by their ids, so that a folder whose path names another folder too (two
+// stores of one name) or none (a name holding "\\") is the one used.
+TEST_F(OutlookStandinTest, NameSpace_GetFolderFromIdFindsTheFolderOfTheNamedStore) {
+  const auto twin = outlook->AddStore("Mailbox");
+  const auto odd = twin->AddFolder("In\\Out", host::ItemType::Mail);
+  Start();
+  com::Dispatch session = Session();
+  com::Dispatch found(session.Call("GetFolderFromID", odd->EntryID(), twin->StoreId()).ToDispatch());
+  EXPECT_EQ(found.Get("Name").ToUtf8(), "In\\Out");
+  EXPECT_EQ(found.Get("StoreID").ToUtf8(), twin->StoreId());
+  EXPECT_EQ(com::Dispatch(session.Call("GetFolderFromID", bounces->EntryID()).ToDispatch()).Get("Name").ToUtf8(),
+            "Bounces");
+  EXPECT_EQ(ErrorOf([&] { session.Call("GetFolderFromID", odd->EntryID(), mailbox->StoreId()); }),
+            messages::kObjectNotFound);
+
+  // Names compare ignoring case in every script, as Outlook's do.
+  twin->AddFolder("\u041f\u043e\u0447\u0442\u0430", host::ItemType::Mail);
+  com::Dispatch twinFolders(com::Dispatch(found.Get("Parent").ToDispatch()).Get("Folders").ToDispatch());
+  EXPECT_EQ(com::Dispatch(twinFolders.Get("Item", "\u043f\u041e\u0427\u0422\u0410").ToDispatch()).Get("Name").ToUtf8(),
+            "\u041f\u043e\u0447\u0442\u0430");
+}
+
 TEST_F(OutlookStandinTest, NameSpace_GetItemFromIdAndScriptedPickFolder) {
   Start();
   com::Dispatch session = Session();

@@ -59,6 +59,35 @@ TEST_F(WizardNavigationTest, NextScansThroughTheProgressPageAndBackScansAgain) {
   EXPECT_THAT(form->lstEmailAddressesExcluded.lines.items, IsEmpty());
 }
 
+// Two stores of one name (two "Personal Folders" files are common), each with "Bounces" and
+// "Processed": the folder the explorer shows is the one scanned, and the messages move within it.
+TEST_F(WizardNavigationTest, ScansAndChangesTheFoldersChosenWhenAnotherStoreHasTheSamePaths) {
+  const auto twin = outlook->AddStore("Mailbox");
+  const auto twinBounces = twin->AddFolder("Bounces", host::ItemType::Mail);
+  const auto twinProcessed = twin->AddFolder("Processed", host::ItemType::Mail);
+  twinBounces->AddMail("twin@example.org: no such user");
+  outlook->SetActiveExplorerFolder(twinBounces);
+
+  Open();
+  EXPECT_EQ(form->txtEmailFolder.text, "Mailbox\\Bounces");
+  Click(form->btnNext);
+  EXPECT_THAT(form->lstEmailAddressesFound.lines.items, ElementsAre("twin@example.org"));
+  Click(form->btnNext);
+  Click(form->btnNext);
+  ASSERT_TRUE(form->UserShowTab(form->pgActions, 1));
+  Click(form->chkMoveEmail);
+  outlook->QueuePickFolder(twinProcessed);
+  Click(form->BitBtn1);
+  EXPECT_EQ(form->txtDestinationMailFolder.text, "Mailbox\\Processed");
+  Click(form->btnNext);
+
+  EXPECT_THAT(messages.Texts(), IsEmpty());
+  EXPECT_EQ(twinProcessed->ItemCount(), 1u);
+  EXPECT_EQ(twinBounces->ItemCount(), 0u);
+  EXPECT_EQ(bounces->ItemCount(), 2u);
+  EXPECT_EQ(processed->ItemCount(), 0u);
+}
+
 class WizardEmptyFolderTest : public tests::WizardFixture {};
 
 TEST_F(WizardEmptyFolderTest, AFolderWithoutAddressesLeavesNothingToReview) {
