@@ -9,7 +9,8 @@ namespace qor::platform {
 
 // Writes a temporary file beside the target, flushes it to the disk and moves it over the target
 // with write-through, keeping the target's attributes (natively its permission bits), so a failure
-// at any step leaves the old file whole. Throws std::runtime_error naming the path.
+// at any step leaves the old file whole. Temporaries of the same target that an interrupted save
+// left behind long ago are removed first. Throws std::runtime_error naming the path.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // The steps of WriteFileAtomically, in order. After Replace the new file is in place; a failure
@@ -30,6 +31,8 @@ namespace detail {
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& path);
 // Whether the test seam makes `step` fail.
 bool SaveFailsAt(SaveStep step) noexcept;
+// Removes the temporaries of `path` older than any save takes; failures are ignored.
+void RemoveStaleTemporaries(const std::filesystem::path& path) noexcept;
 }  // namespace detail
 
 }  // namespace qor::platform

@@ -55,6 +55,7 @@ bool WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  detail::RemoveStaleTemporaries(path);
   const std::filesystem::path temporary = detail::TemporaryPathFor(path);
   const std::string failure = "cannot write " + PathToUtf8(path) + ": ";
   struct stat target {};

@@ -34,6 +34,7 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }  // namespace
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+  detail::RemoveStaleTemporaries(path);
   const std::filesystem::path temporary = detail::TemporaryPathFor(path);
   const std::string failure = "cannot write " + PathToUtf8(path) + ": ";
   // A replaced file keeps its attributes (hidden, say); a new one gets the usual ones.

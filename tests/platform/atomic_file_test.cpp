@@ -18,6 +18,7 @@ namespace qor::platform {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAre;
 using ::testing::HasSubstr;
 using ::testing::ThrowsMessage;
 using namespace std::string_literals;
@@ -48,6 +49,25 @@ TEST(AtomicFile, FailedWriteThrowsNamingThePathAndLeavesNothingBehind) {
   EXPECT_TRUE(std::filesystem::is_directory(occupied));
   EXPECT_EQ(ReadFileBytes(occupied / "keep.txt"), "kept");
   EXPECT_THAT(folder.FileNames(), ElementsAre("occupied"));
+}
+
+// A crash mid-save leaves a temporary beside the file; the next save of that file removes its own
+// old ones, and leaves alone what a save running meanwhile or another file's save is writing.
+TEST(AtomicFile, SaveRemovesTheTemporariesAnInterruptedSaveOfTheSameFileLeft) {
+  tests::TempFolder folder;
+  const auto target = folder.Path() / "qorexclusions.dat";
+  const auto stale = folder.Path() / "qorexclusions.dat.tmp-0123456789abcdef";
+  const auto running = folder.Path() / "qorexclusions.dat.tmp-fedcba9876543210";
+  const auto otherFiles = folder.Path() / "export.txt.tmp-0123456789abcdef";
+  const auto notOurs = folder.Path() / "qorexclusions.dat.tmp-notes";
+  for (const auto& file : {stale, running, otherFiles, notOurs}) std::ofstream(file) << "partial";
+  const auto longAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const auto& file : {stale, otherFiles, notOurs}) std::filesystem::last_write_time(file, longAgo);
+
+  WriteFileAtomically(target, "a@example.com\r\n");
+  EXPECT_THAT(folder.FileNames(),
+              UnorderedElementsAre("qorexclusions.dat", running.filename().string(), otherFiles.filename().string(),
+                                   notOurs.filename().string()));
 }
 
 // Makes every save fail at one step while it lives.

@@ -8,12 +8,20 @@
 #include "binary_stdio.h"
 #include "commands.h"
 #include "run_command.h"
+#include "utf8_arguments.h"
 #include "wizard_command.h"
+
+namespace {
+
+// A command line qor cannot take, as for a run the wizard refused.
+constexpr int kUsageError = 2;
+
+}  // namespace
 
 int main(int argc, char** argv) {
   qor::tools::UseBinaryStdio();
 
-  CLI::App app{"QOR for Outlook: bounce-back addresses from a mailbox file"};
+  CLI::App app{"QOR for Outlook: bounce-back addresses from a mailbox file", "qor"};
   app.require_subcommand(1);
   bool overCom = false;
 #ifdef _WIN32
@@ -36,10 +44,15 @@ int main(int argc, char** argv) {
   qor::tools::WizardArguments wizardArguments;
   auto* wizard = qor::tools::AddWizardCommand(app, wizardArguments);
 
+  qor::tools::Utf8Arguments arguments(argc, argv);
+  if (arguments.Count() <= 1) {
+    std::cerr << app.help();
+    return kUsageError;
+  }
   try {
-    app.parse(argc, argv);
+    app.parse(arguments.Count(), arguments.Values());
   } catch (const CLI::ParseError& e) {
-    return app.exit(e) == 0 ? 0 : 1;  // --help is no error
+    return app.exit(e) == 0 ? 0 : kUsageError;  // --help is no error
   }
 
   runArguments.overCom = overCom;

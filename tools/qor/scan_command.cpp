@@ -5,6 +5,7 @@
 #include "engine/folder_scan.h"
 #include "host/memory/mailbox_file.h"
 #include "outlook_source.h"
+#include "platform/text_file.h"
 
 namespace qor::tools {
 
@@ -30,7 +31,7 @@ void CheckFolder(host::Application& outlook, const std::string& path) {
 }  // namespace
 
 void RunScan(const std::string& mailbox, const std::optional<std::string>& folder, bool overCom, std::ostream& out) {
-  const auto source = OpenEngineOutlook(host::memory::LoadMailbox(mailbox), overCom);
+  const auto source = OpenEngineOutlook(host::memory::LoadMailbox(platform::PathFromUtf8(mailbox)), overCom);
   host::Application& outlook = source->Application();
   const std::string path = folder ? *folder : ActiveExplorerPath(outlook);
   CheckFolder(outlook, path);

@@ -93,7 +93,22 @@ class Reader {
     std::string reason = tag == std::string::npos ? what : what.substr(tag + 2);
     const std::size_t column = reason.find("column ");
     const std::size_t colon = column == std::string::npos ? std::string::npos : reason.find(": ", column);
-    return colon == std::string::npos ? reason : reason.substr(colon + 2);
+    return ShortenLastRead(colon == std::string::npos ? reason : reason.substr(colon + 2));
+  }
+
+  // The reason quotes everything read of the token that failed ("last read: '...'"), a whole
+  // message body at worst: keep its end, where the fault is.
+  static std::string ShortenLastRead(std::string reason) {
+    constexpr std::string_view kLastRead = "last read: '";
+    constexpr std::size_t kKept = 60;
+    const std::size_t start = reason.find(kLastRead);
+    const std::size_t end = reason.rfind('\'');
+    if (start == std::string::npos || end == std::string::npos) return reason;
+    const std::size_t from = start + kLastRead.size();
+    if (end < from || end - from <= kKept) return reason;
+    std::size_t cut = end - kKept;
+    while (cut < end && (static_cast<unsigned char>(reason[cut]) & 0xC0) == 0x80) ++cut;  // a whole character
+    return reason.replace(from, cut - from, "...");
   }
 
   const Json& Object(const Json& node, const std::string& place) const {

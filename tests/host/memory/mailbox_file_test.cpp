@@ -143,6 +143,15 @@ TEST(MailboxFile, Load_ErrorsNameTheSourceAndThePlace) {
     EXPECT_THAT([&] { ParseMailbox(json, "f.json"); }, ThrowsMessage<MailboxError>(HasSubstr(message))) << json;
   }
 
+  // A body with a raw line break: the message quotes the end of what was read, not the whole body.
+  try {
+    ParseMailbox(R"({"stores": [{"name": "M", "items": [{"body": ")" + std::string(1000, 'x') + "\n\"}]}]}", "f.json");
+    ADD_FAILURE() << "a raw line break in a string was taken";
+  } catch (const MailboxError& error) {
+    EXPECT_THAT(error.what(), HasSubstr("last read: '..." + std::string(50, 'x')));
+    EXPECT_LT(std::string_view(error.what()).size(), 250u) << error.what();
+  }
+
   std::string deep = R"({"stores": [{"name": "M")";
   for (int i = 0; i < 300; ++i) deep += R"(, "folders": [{"name": "F")";
   for (int i = 0; i < 300; ++i) deep += "}]";
