@@ -21,9 +21,9 @@ int WindowsCompare(const std::string& a, const std::string& b) {
   return result - CSTR_EQUAL;
 }
 
-const std::string kAddressChars = "-.0123456789@ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz";
+const std::string kAddressChars = "%'+-.0123456789@ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz";
 
-// Texts over the 66 address characters, short and from few letters so that equal starts, case
+// Texts over the 69 ASCII address characters, short and from few letters so that equal starts, case
 // twins and hyphen placements are common.
 class TextGenerator {
  public:
@@ -47,7 +47,7 @@ class TextGenerator {
   bool Chance(int oneIn) { return std::uniform_int_distribution<int>(1, oneIn)(rng_) == 1; }
 
   char Pick() {
-    static const std::string common = "-.@_0aAbB";
+    static const std::string common = "%'+-.@_0aAbB";
     if (Chance(2)) return common[std::uniform_int_distribution<std::size_t>(0, common.size() - 1)(rng_)];
     return kAddressChars[std::uniform_int_distribution<std::size_t>(0, kAddressChars.size() - 1)(rng_)];
   }

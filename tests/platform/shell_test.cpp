@@ -14,7 +14,11 @@
 #include "scoped_environment.h"
 #include "support/temp_folder.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/wide_text_win32.h"
+#else
 #include <sys/wait.h>
 
 #include <cerrno>
@@ -24,7 +28,6 @@ namespace qor::platform {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 using ::testing::ThrowsMessage;
@@ -102,7 +105,7 @@ TEST_F(ShellOpen, AProgramThatCannotStartFailsWithTheSystemsReason) {
   EXPECT_THAT([&] { system_.Get().shell.Open(missing, "a b"); }, ThrowsMessage<std::runtime_error>(Not(IsEmpty())));
 #ifdef _WIN32
   EXPECT_THAT([&] { system_.Get().shell.Open(missing, ""); },
-              ThrowsMessage<std::runtime_error>(HasSubstr("cannot find the file")));
+              ThrowsMessage<std::runtime_error>(WindowsErrorMessage(ERROR_FILE_NOT_FOUND)));
 #else
   EXPECT_THAT([&] { system_.Get().shell.Open(missing, ""); },
               ThrowsMessage<std::runtime_error>("No such file or directory"));

@@ -59,21 +59,24 @@ TEST_F(WizardNavigationTest, NextScansThroughTheProgressPageAndBackScansAgain) {
   EXPECT_THAT(form->lstEmailAddressesExcluded.lines.items, IsEmpty());
 }
 
-// Two stores of one name (two "Personal Folders" files are common), each with "Bounces" and
-// "Processed": the folder the explorer shows is the one scanned, and the messages move within it.
-TEST_F(WizardNavigationTest, ScansAndChangesTheFoldersChosenWhenAnotherStoreHasTheSamePaths) {
+// Two stores of one name (two "Personal Folders" files are common), each with "Processed" and
+// "Contacts": the folders the pickers gave are the ones searched and changed.
+TEST_F(WizardNavigationTest, ChangesTheFoldersChosenWhenAnotherStoreHasTheSamePaths) {
   const auto twin = outlook->AddStore("Mailbox");
-  const auto twinBounces = twin->AddFolder("Bounces", host::ItemType::Mail);
   const auto twinProcessed = twin->AddFolder("Processed", host::ItemType::Mail);
-  twinBounces->AddMail("twin@example.org: no such user");
-  outlook->SetActiveExplorerFolder(twinBounces);
+  const auto twinContacts = twin->AddFolder("Contacts", host::ItemType::Contact);
+  const auto chosenAnn = twinContacts->AddContact({.fullName = "Ann", .email1Address = "ann@example.com"});
+  const auto otherAnn = contacts->AddContact({.fullName = "Ann", .email1Address = "ann@example.com"});
 
   Open();
-  EXPECT_EQ(form->txtEmailFolder.text, "Mailbox\\Bounces");
-  Click(form->btnNext);
-  EXPECT_THAT(form->lstEmailAddressesFound.lines.items, ElementsAre("twin@example.org"));
   Click(form->btnNext);
   Click(form->btnNext);
+  outlook->QueuePickFolder(twinContacts);
+  Click(form->btnSelectContactFolder);
+  EXPECT_THAT(form->lstContactFolders.lines.items, ElementsAre("Mailbox\\Contacts"));
+  Click(form->chkScanContactFolder);
+  Click(form->btnNext);
+  Click(form->chkAddNotes);
   ASSERT_TRUE(form->UserShowTab(form->pgActions, 1));
   Click(form->chkMoveEmail);
   outlook->QueuePickFolder(twinProcessed);
@@ -82,9 +85,9 @@ TEST_F(WizardNavigationTest, ScansAndChangesTheFoldersChosenWhenAnotherStoreHasT
   Click(form->btnNext);
 
   EXPECT_THAT(messages.Texts(), IsEmpty());
-  EXPECT_EQ(twinProcessed->ItemCount(), 1u);
-  EXPECT_EQ(twinBounces->ItemCount(), 0u);
-  EXPECT_EQ(bounces->ItemCount(), 2u);
+  EXPECT_EQ(chosenAnn->StoredFields().body, "\r\n\r\n[Processed by QOR] ann@example.com");
+  EXPECT_EQ(otherAnn->StoredFields().body, "");
+  EXPECT_EQ(twinProcessed->ItemCount(), 1u);  // the message each address was first found in
   EXPECT_EQ(processed->ItemCount(), 0u);
 }
 
