@@ -4,8 +4,8 @@
 #include <memory>
 #include <unordered_set>
 
-#include "engine/contact_matching.h"
 #include "engine/chosen_folders.h"
+#include "engine/contact_matching.h"
 #include "engine/linked_contacts.h"
 #include "engine/text.h"
 

@@ -20,7 +20,6 @@ void ProcessEmails(EngineContext& context, const RunOptions& options);
 
 // The options page's "Next >>" once its checks have passed: save the exclusion edits still
 // pending, run, and show the finished text in red with the bar at 0.
-void RunProcessing(EngineContext& context, const RunOptions& options, StringListModel& excluded,
-                   ExclusionEdits& edits);
+void RunProcessing(EngineContext& context, const RunOptions& options, StringListModel& excluded, ExclusionEdits& edits);
 
 }  // namespace qor::engine

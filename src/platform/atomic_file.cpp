@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <fstream>
 #include <iterator>

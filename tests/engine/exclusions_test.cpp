@@ -92,19 +92,21 @@ TEST_F(ExclusionsTest, ReadExclusions_SplitsAtEveryLineBreakAndKeepsBlanks) {
 TEST_F(ExclusionsTest, ReadExclusions_ReadsEveryEncodingEditorsSaveAndRefusesDamagedFiles) {
   const std::vector<std::string> expected = {"m\xC3\xBCller@example.de", "bob@example.org"};
   StringListModel excluded;
-  for (const std::string& file :
-       {"\xEF\xBB\xBFm\xC3\xBCller@example.de\r\nbob@example.org\r\n"s,
-        "\xFF\xFEm\0\xFC\0l\0l\0e\0r\0@\0e\0x\0a\0m\0p\0l\0e\0.\0d\0e\0\r\0\n\0b\0o\0b\0@\0e\0x\0a\0m\0p\0l\0e\0.\0o\0r\0g\0\r\0\n\0"s,
-        "\xFE\xFF\0m\0\xFC\0l\0l\0e\0r\0@\0e\0x\0a\0m\0p\0l\0e\0.\0d\0e\0\r\0\n\0b\0o\0b\0@\0e\0x\0a\0m\0p\0l\0e\0.\0o\0r\0g"s,
-        "m\0\xFC\0l\0l\0e\0r\0@\0e\0x\0a\0m\0p\0l\0e\0.\0d\0e\0\r\0\n\0b\0o\0b\0@\0e\0x\0a\0m\0p\0l\0e\0.\0o\0r\0g\0\r\0\n\0"s,
-        "\0m\0\xFC\0l\0l\0e\0r\0@\0e\0x\0a\0m\0p\0l\0e\0.\0d\0e\0\n\0b\0o\0b\0@\0e\0x\0a\0m\0p\0l\0e\0.\0o\0r\0g"s}) {
+  for (
+      const std::string& file :
+      {"\xEF\xBB\xBFm\xC3\xBCller@example.de\r\nbob@example.org\r\n"s,
+       "\xFF\xFEm\0\xFC\0l\0l\0e\0r\0@\0e\0x\0a\0m\0p\0l\0e\0.\0d\0e\0\r\0\n\0b\0o\0b\0@\0e\0x\0a\0m\0p\0l\0e\0.\0o\0r\0g\0\r\0\n\0"s,
+       "\xFE\xFF\0m\0\xFC\0l\0l\0e\0r\0@\0e\0x\0a\0m\0p\0l\0e\0.\0d\0e\0\r\0\n\0b\0o\0b\0@\0e\0x\0a\0m\0p\0l\0e\0.\0o\0r\0g"s,
+       "m\0\xFC\0l\0l\0e\0r\0@\0e\0x\0a\0m\0p\0l\0e\0.\0d\0e\0\r\0\n\0b\0o\0b\0@\0e\0x\0a\0m\0p\0l\0e\0.\0o\0r\0g\0\r\0\n\0"s,
+       "\0m\0\xFC\0l\0l\0e\0r\0@\0e\0x\0a\0m\0p\0l\0e\0.\0d\0e\0\n\0b\0o\0b\0@\0e\0x\0a\0m\0p\0l\0e\0.\0o\0r\0g"s}) {
     excluded.items.clear();
     WriteFileBytes(file);
     ReadExclusions(context.usersAppFolderPath, excluded, {});
     EXPECT_EQ(excluded.items, expected);
   }
   // Cyrillic and Chinese in UTF-16 without a mark: most units have a high byte, the breaks none.
-  WriteFileBytes("\x37\x04\x30\x04@\0\x3F\x04.\0\x40\x04\x44\x04\r\0\n\0\x28\x75\x37\x62@\0\x8B\x4F.\0\x7F\x5E\r\0\n\0"s);
+  WriteFileBytes(
+      "\x37\x04\x30\x04@\0\x3F\x04.\0\x40\x04\x44\x04\r\0\n\0\x28\x75\x37\x62@\0\x8B\x4F.\0\x7F\x5E\r\0\n\0"s);
   ReadExclusions(context.usersAppFolderPath, excluded, {});
   EXPECT_THAT(excluded.items, ElementsAre("\u0437\u0430@\u043f.\u0440\u0444", "\u7528\u6237@\u4f8b.\u5e7f"));
 
@@ -120,9 +122,10 @@ TEST_F(ExclusionsTest, ReadExclusions_ReadsEveryEncodingEditorsSaveAndRefusesDam
     EXPECT_EQ(FileBytes(), bad);
   }
   // NUL bytes that are no UTF-16: a zeroed tail, a stray NUL, UTF-8 holding one.
-  for (const std::string& bad : {"amy@example.com\r\nbob@example.org\r\n\0\0\0\0\0\0"s,
-                                 "amy@example.com\r\n\0bob@example.org\r\n"s, "\xEF\xBB\xBF"
-                                                                              "a@x.com\0\r\n"s}) {
+  for (const std::string& bad :
+       {"amy@example.com\r\nbob@example.org\r\n\0\0\0\0\0\0"s, "amy@example.com\r\n\0bob@example.org\r\n"s,
+        "\xEF\xBB\xBF"
+        "a@x.com\0\r\n"s}) {
     WriteFileBytes(bad);
     EXPECT_THAT([&] { ReadExclusions(context.usersAppFolderPath, excluded, {}); },
                 ThrowsMessage<std::runtime_error>(AllOf(HasSubstr("qorexclusions.dat"), HasSubstr("NUL"))));

@@ -28,8 +28,8 @@ TEST(ExtractEMails, TakesWholeAddressesWithoutThePunctuationAroundThem) {
   EXPECT_EQ(ExtractEMails("RFC822; \U0001F408\U0001F408@example.org"), "\U0001F408\U0001F408@example.org\r\n");
   for (const char* quoted : {"'bob@example.com'", "(bob@example.com)", "\"bob@example.com\"", "bob@example.com.",
                              "[bob@example.com]", "bob@example.com!", "{bob@example.com}", "'bob@example.com'.",
-                             "\u00abbob@example.com\u00bb", "\u201cbob@example.com\u201d", "\u00a0bob@example.com\u2026",
-                             "\u300cbob@example.com\u300d", "&lt;bob@example.com&gt;"}) {
+                             "\u00abbob@example.com\u00bb", "\u201cbob@example.com\u201d",
+                             "\u00a0bob@example.com\u2026", "\u300cbob@example.com\u300d", "&lt;bob@example.com&gt;"}) {
     EXPECT_EQ(ExtractEMails(quoted), "bob@example.com\r\n") << quoted;
   }
   // A URL's query string and Japanese or Chinese text written against the address.
@@ -46,7 +46,7 @@ TEST(ExtractEMails, TakesNothingOutOfATokenItCannotTakeWhole) {
   EXPECT_EQ(ExtractEMails("Message-Id: <mxl~ffff.0000.0000@mxl8.example.net>"), "");
   EXPECT_EQ(ExtractEMails("approve: *@c-a-m.com"), "");
   EXPECT_EQ(ExtractEMails("Jos\xE9.N\xFA\xF1\x65z@example.com"), "");  // Latin-1, not UTF-8
-  EXPECT_EQ(ExtractEMails("Jos\uFFFD@example.com"), "");              // a character lost before
+  EXPECT_EQ(ExtractEMails("Jos\uFFFD@example.com"), "");               // a character lost before
   EXPECT_EQ(ExtractEMails("a@b.c~d@e.f bob@example.com"), "bob@example.com\r\n");
 }
 
@@ -80,7 +80,8 @@ TEST(ExtractEMails, SplitsAtEveryAsciiSeparator) {
         << static_cast<int>(c);
   }
   int addressChars = 0;
-  for (int c = 0; c < 128; ++c) addressChars += CharAt(std::string(1, static_cast<char>(c)), 0).kind == CharKind::Address;
+  for (int c = 0; c < 128; ++c)
+    addressChars += CharAt(std::string(1, static_cast<char>(c)), 0).kind == CharKind::Address;
   EXPECT_EQ(addressChars, 69);
 }
 

@@ -18,9 +18,9 @@ namespace qor::platform {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::UnorderedElementsAre;
 using ::testing::HasSubstr;
 using ::testing::ThrowsMessage;
+using ::testing::UnorderedElementsAre;
 using namespace std::string_literals;
 
 TEST(AtomicFile, WriteReplacesAnExistingFileWholeAndKeepsEveryByte) {
@@ -65,9 +65,8 @@ TEST(AtomicFile, SaveRemovesTheTemporariesAnInterruptedSaveOfTheSameFileLeft) {
   for (const auto& file : {stale, otherFiles, notOurs}) std::filesystem::last_write_time(file, longAgo);
 
   WriteFileAtomically(target, "a@example.com\r\n");
-  EXPECT_THAT(folder.FileNames(),
-              UnorderedElementsAre("qorexclusions.dat", running.filename().string(), otherFiles.filename().string(),
-                                   notOurs.filename().string()));
+  EXPECT_THAT(folder.FileNames(), UnorderedElementsAre("qorexclusions.dat", running.filename().string(),
+                                                       otherFiles.filename().string(), notOurs.filename().string()));
 }
 
 // Makes every save fail at one step while it lives.

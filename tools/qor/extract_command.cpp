@@ -9,8 +9,8 @@
 namespace qor::tools {
 
 void RunExtract(const std::optional<std::string>& file, std::ostream& out) {
-  const std::string bytes =
-      file ? platform::ReadFileBytes(platform::PathFromUtf8(*file)) : std::string(std::istreambuf_iterator<char>(std::cin), {});
+  const std::string bytes = file ? platform::ReadFileBytes(platform::PathFromUtf8(*file))
+                                 : std::string(std::istreambuf_iterator<char>(std::cin), {});
   out << engine::ExtractEMails(bytes);
 }
 
