@@ -42,6 +42,7 @@ class FixedFolders final : public qor::platform::SpecialFolders {
 class NoPlainMessages final : public qor::platform::MessageBoxes {
  public:
   void Show(const std::string&) override {}
+  void ShowError(const std::string&) override {}
 };
 
 class FixedClock final : public qor::platform::Clock {

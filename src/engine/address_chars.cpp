@@ -1,23 +1,8 @@
 #include "engine/address_chars.h"
 
-#include <array>
-
 namespace qor::engine {
 
 namespace {
-
-constexpr std::array<CharKind, 128> MakeAsciiKinds() {
-  std::array<CharKind, 128> kinds{};
-  for (int c = '0'; c <= '9'; ++c) kinds[c] = CharKind::Address;
-  for (int c = 'a'; c <= 'z'; ++c) kinds[c] = kinds[c - 'a' + 'A'] = CharKind::Address;
-  for (const char c : std::string_view("-.@_+'%")) kinds[static_cast<unsigned char>(c)] = CharKind::Address;
-  // Characters an address may hold that the bounces seen join identifiers with ("$" and "~" in
-  // message ids, "*" in wildcards): a run next to one is part of a longer token.
-  for (const char c : std::string_view("$*^`~")) kinds[static_cast<unsigned char>(c)] = CharKind::Glue;
-  return kinds;
-}
-
-constexpr std::array<CharKind, 128> kAsciiKinds = MakeAsciiKinds();
 
 constexpr bool InRange(char32_t c, char32_t first, char32_t last) noexcept { return c >= first && c <= last; }
 
@@ -46,7 +31,7 @@ bool IsAsciiLetterOrDigit(char32_t c) noexcept {
 }
 
 CharKind KindOf(char32_t c) noexcept {
-  if (c < 0x80) return kAsciiKinds[c];
+  if (c < 0x80) return detail::kAsciiKinds[c];
   if (c == 0xFFFD || c == 0xFFFE || c == 0xFFFF) return CharKind::Glue;  // a character lost to a bad conversion
   return IsPunctuationOrBlank(c) ? CharKind::Separator : CharKind::Address;
 }
@@ -55,9 +40,10 @@ bool IsContinuation(char byte) noexcept { return (static_cast<unsigned char>(byt
 
 }  // namespace
 
-TextChar CharAt(std::string_view text, std::size_t at) noexcept {
+namespace detail {
+
+TextChar NonAsciiCharAt(std::string_view text, std::size_t at) noexcept {
   const auto lead = static_cast<unsigned char>(text[at]);
-  if (lead < 0x80) return {lead, 1, kAsciiKinds[lead]};
   const TextChar invalid{lead, 1, CharKind::Glue};
 
   std::size_t size = 0;
@@ -81,7 +67,7 @@ TextChar CharAt(std::string_view text, std::size_t at) noexcept {
   return {code, size, KindOf(code)};
 }
 
-TextChar CharBefore(std::string_view text, std::size_t at) noexcept {
+TextChar NonAsciiCharBefore(std::string_view text, std::size_t at) noexcept {
   std::size_t start = at - 1;
   while (start > 0 && at - start < 4 && IsContinuation(text[start])) --start;
   const TextChar found = CharAt(text, start);
@@ -89,9 +75,11 @@ TextChar CharBefore(std::string_view text, std::size_t at) noexcept {
   return {static_cast<unsigned char>(text[at - 1]), 1, CharKind::Glue};
 }
 
-bool IsScriptBoundary(char32_t left, char32_t right) noexcept {
+bool IsSpacelessScriptBoundary(char32_t left, char32_t right) noexcept {
   return (IsAsciiLetterOrDigit(left) && IsSpacelessScript(right)) ||
          (IsSpacelessScript(left) && IsAsciiLetterOrDigit(right));
 }
+
+}  // namespace detail
 
 }  // namespace qor::engine

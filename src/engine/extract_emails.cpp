@@ -1,6 +1,7 @@
 #include "engine/extract_emails.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <new>
@@ -15,10 +16,12 @@ namespace {
 
 constexpr std::size_t kMinimumLength = 5;  // characters, not bytes
 
-std::size_t CharacterCount(std::string_view text) noexcept {
+bool HasMinimumLength(std::string_view text) noexcept {
+  constexpr std::size_t kLongestCharacter = 4;  // bytes of UTF-8
+  if (text.size() >= kMinimumLength * kLongestCharacter) return true;
   std::size_t count = 0;
   for (const char c : text) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return count;
+  return count >= kMinimumLength;
 }
 
 // CaseBlindEqual for address text, eight bytes at a time: among ASCII address characters, setting
@@ -45,9 +48,22 @@ struct Run {
   bool glued;  // a glue character touches it: it is part of a longer token
 };
 
+constexpr std::array<bool, 256> MakeAsciiAddressBytes() {
+  std::array<bool, 256> bytes{};
+  for (std::size_t c = 0; c < detail::kAsciiKinds.size(); ++c) bytes[c] = detail::kAsciiKinds[c] == CharKind::Address;
+  return bytes;
+}
+
+// ASCII address characters, the bulk of every run: they need no decoding and meet no script
+// boundary.
+constexpr std::array<bool, 256> kAsciiAddressBytes = MakeAsciiAddressBytes();
+
+bool IsAsciiAddressByte(char c) { return kAsciiAddressBytes[static_cast<unsigned char>(c)]; }
+
 Run RunAround(std::string_view text, std::size_t at) {
   Run run{at, at + 1, false};
-  for (char32_t right = '@'; run.begin > 0;) {
+  while (run.begin > 0 && IsAsciiAddressByte(text[run.begin - 1])) --run.begin;
+  for (char32_t right = static_cast<unsigned char>(text[run.begin]); run.begin > 0;) {
     const TextChar c = CharBefore(text, run.begin);
     if (c.kind != CharKind::Address || IsScriptBoundary(c.code, right)) {
       run.glued = c.kind == CharKind::Glue;
@@ -56,7 +72,8 @@ Run RunAround(std::string_view text, std::size_t at) {
     run.begin -= c.size;
     right = c.code;
   }
-  for (char32_t left = '@'; run.end < text.size();) {
+  while (run.end < text.size() && IsAsciiAddressByte(text[run.end])) ++run.end;
+  for (char32_t left = static_cast<unsigned char>(text[run.end - 1]); run.end < text.size();) {
     const TextChar c = CharAt(text, run.end);
     if (c.kind != CharKind::Address || IsScriptBoundary(left, c.code)) {
       run.glued = run.glued || c.kind == CharKind::Glue;
@@ -93,7 +110,7 @@ const std::vector<std::string_view>& AddressExtractor::Extract(std::string_view 
       from = run.end;
       if (run.glued) continue;  // no address is cut out of a longer token
       const std::string_view address = Unpunctuated(text.substr(run.begin, run.end - run.begin));
-      if (CharacterCount(address) >= kMinimumLength) AddIfNew(address);
+      if (HasMinimumLength(address)) AddIfNew(address);
     }
   } catch (const std::bad_alloc&) {
     // Out of memory mid-scan: what was accepted so far is the result.

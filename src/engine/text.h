@@ -20,7 +20,11 @@ constexpr char LowerAsciiChar(char c) noexcept { return c >= 'A' && c <= 'Z' ? s
 // Eight bytes of `text` from `at` on; bytes past the end read as spaces.
 inline std::uint64_t WordAt(std::string_view text, std::size_t at) noexcept {
   std::uint64_t word = 0x2020202020202020u;
-  std::memcpy(&word, text.data() + at, std::min(sizeof word, text.size() - at));
+  if (text.size() - at >= sizeof word) {
+    std::memcpy(&word, text.data() + at, sizeof word);  // one load
+  } else {
+    std::memcpy(&word, text.data() + at, text.size() - at);
+  }
   return word;
 }
 
