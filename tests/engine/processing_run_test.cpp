@@ -110,6 +110,25 @@ TEST_F(ProcessingRunTest, AProgramThatCannotStartIsReportedAndTheRunEndsAsUsual)
   EXPECT_EQ(fakes.settings.values["ExePath"], "C:\\Tools\\gone.exe");
 }
 
+// Addresses with a plus sign, an apostrophe or letters beyond ASCII bounce whole: their contacts
+// lose them, and the contacts that carry only a part of such an address keep theirs.
+TEST_F(ProcessingRunTest, DeletesTheWholeAddressThatBouncedAndNeverAPartOfIt) {
+  bounces->AddMail("550 <o'brien@example.com>: unknown; also bob+news@example.com, Jos\u00e9@example.com.");
+  const auto bounced = contacts->AddContact({.fullName = "Bob", .email1Address = "bob+news@example.com",
+                                             .email2Address = "o'brien@example.com",
+                                             .email3Address = "Jos\u00e9@example.com"});
+  const auto unrelated = contacts->AddContact(
+      {.fullName = "Others", .email1Address = "news@example.com", .email2Address = "brien@example.com"});
+  Scan();
+  options.deleteEmailAddress = true;
+  ProcessEmails(context, options);
+  EXPECT_EQ(bounced->StoredFields().email1Address, "");
+  EXPECT_EQ(bounced->StoredFields().email2Address, "");
+  EXPECT_EQ(bounced->StoredFields().email3Address, "");
+  EXPECT_EQ(unrelated->StoredFields().email1Address, "news@example.com");
+  EXPECT_EQ(unrelated->StoredFields().email2Address, "brien@example.com");
+}
+
 TEST_F(ProcessingRunTest, MatchesContactsOnlyForActionsThatNeedThem) {
   Scan();
   options.exportToTab = true;
