@@ -1,5 +1,7 @@
 #include "engine/address_chars.h"
 
+#include "platform/utf8.h"
+
 namespace qor::engine {
 
 namespace {
@@ -43,28 +45,9 @@ bool IsContinuation(char byte) noexcept { return (static_cast<unsigned char>(byt
 namespace detail {
 
 TextChar NonAsciiCharAt(std::string_view text, std::size_t at) noexcept {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  const TextChar invalid{lead, 1, CharKind::Glue};
-
-  std::size_t size = 0;
-  char32_t code = 0;
-  char32_t smallest = 0;
-  if (InRange(lead, 0xC2, 0xDF)) {
-    size = 2, code = lead & 0x1F, smallest = 0x80;
-  } else if (InRange(lead, 0xE0, 0xEF)) {
-    size = 3, code = lead & 0x0F, smallest = 0x800;
-  } else if (InRange(lead, 0xF0, 0xF4)) {
-    size = 4, code = lead & 0x07, smallest = 0x10000;
-  } else {
-    return invalid;
-  }
-  if (text.size() - at < size) return invalid;
-  for (std::size_t i = 1; i < size; ++i) {
-    if (!IsContinuation(text[at + i])) return invalid;
-    code = (code << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
-  }
-  if (code < smallest || code > 0x10FFFF || InRange(code, 0xD800, 0xDFFF)) return invalid;
-  return {code, size, KindOf(code)};
+  const platform::Utf8Char c = platform::DecodeUtf8(text, at);
+  if (c.size == 0) return {c.code, 1, CharKind::Glue};
+  return {c.code, c.size, KindOf(c.code)};
 }
 
 TextChar NonAsciiCharBefore(std::string_view text, std::size_t at) noexcept {

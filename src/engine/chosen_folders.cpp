@@ -43,4 +43,11 @@ std::shared_ptr<host::Folder> ResolveFolder(host::Application& application, cons
   return chosen ? chosen->Resolve(application, path) : GetMapiFolder(application, path);
 }
 
+std::shared_ptr<host::Folder> RequireFolder(host::Application& application, const ChosenFolders* chosen,
+                                            std::string_view path) {
+  auto folder = ResolveFolder(application, chosen, path);
+  if (!folder) throw host::HostError("The folder \"" + std::string(path) + "\" cannot be found.");
+  return folder;
+}
+
 }  // namespace qor::engine

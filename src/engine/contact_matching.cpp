@@ -12,12 +12,6 @@ namespace {
 // A column this short after trimming holds no group yet.
 constexpr std::size_t kMinimumGroupLength = 6;
 
-std::shared_ptr<host::Folder> RequireFolder(const EngineContext& context, std::string_view path) {
-  auto folder = ResolveFolder(context.outlook, context.chosenFolders, path);
-  if (!folder) throw host::HostError("The folder \"" + std::string(path) + "\" cannot be found.");
-  return folder;
-}
-
 // The entry ids of the matched contacts, encoded and joined by ",", in the order the collection
 // yields them.
 std::string JoinEntryIds(host::Items& found) {
@@ -60,7 +54,7 @@ void GetLinkedContacts(EngineContext& context, const RunOptions& options) {
   ProgressSink& progress = context.progress;
   for (const auto& folderPath : options.contactFolders) {
     const std::string displayName = strTokenAt(folderPath, '\\', strTokenCount(folderPath, '\\') - 1);
-    const auto folder = RequireFolder(context, folderPath);
+    const auto folder = RequireFolder(context.outlook, context.chosenFolders, folderPath);
 
     StartProgress(progress, "Matching e-mail addresses in \"" + displayName + "\"...",
                   static_cast<int>(data.size()) + 1);
@@ -77,7 +71,7 @@ void GetLinkedContacts(EngineContext& context, const RunOptions& options) {
 
 std::shared_ptr<host::ContactItem> GetContactInfo(const EngineContext& context, std::string_view ContactFolder,
                                                   const std::string& ContactEntryID) {
-  const auto folder = RequireFolder(context, ContactFolder);
+  const auto folder = RequireFolder(context.outlook, context.chosenFolders, ContactFolder);
   const auto item = context.outlook.Session()->GetItemFromID(ContactEntryID, folder->StoreID());
   return host::AsContact(item);
 }

@@ -8,20 +8,9 @@
 
 namespace qor::engine {
 
-namespace {
-
-// An empty path resolves to no folder; moving into or out of nothing is an error, not a no-op.
-std::shared_ptr<host::Folder> RequireFolder(const EngineContext& context, const std::string& path) {
-  auto folder = ResolveFolder(context.outlook, context.chosenFolders, path);
-  if (!folder) throw host::HostError("The folder \"" + path + "\" cannot be found.");
-  return folder;
-}
-
-}  // namespace
-
 void MoveEmails(EngineContext& context, const std::string& emailFolder, const std::string& DestinationFolder) {
-  const auto destination = RequireFolder(context, DestinationFolder);
-  const std::string storeId = RequireFolder(context, emailFolder)->StoreID();
+  const auto destination = RequireFolder(context.outlook, context.chosenFolders, DestinationFolder);
+  const std::string storeId = RequireFolder(context.outlook, context.chosenFolders, emailFolder)->StoreID();
   const auto nameSpace = context.outlook.GetNamespace("MAPI");
 
   ProgressSink& progress = context.progress;

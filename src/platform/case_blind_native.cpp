@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "platform/case_blind.h"
+#include "platform/utf8.h"
 
 namespace qor::platform {
 namespace {
@@ -15,29 +16,13 @@ locale_t CaseLocale() {
   return locale;
 }
 
-// The code point at `at` and its length; a byte that is no UTF-8 stands for itself, negated so
-// that it never equals a character.
+// The code point at `at`, moving `at` past it; a byte that is no UTF-8 stands for itself,
+// negated so that it never equals a character.
 long NextChar(std::string_view text, std::size_t& at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  std::size_t size = 0;
-  if (lead < 0x80) {
-    size = 1;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    size = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    size = 3;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    size = 4;
-  }
-  if (size == 0 || text.size() - at < size) return -static_cast<long>(text[at++] & 0xFF) - 1;
-  long code = size == 1 ? lead : lead & (0x7F >> size);
-  for (std::size_t i = 1; i < size; ++i) {
-    const auto next = static_cast<unsigned char>(text[at + i]);
-    if ((next & 0xC0) != 0x80) return -static_cast<long>(text[at++] & 0xFF) - 1;
-    code = (code << 6) | (next & 0x3F);
-  }
-  at += size;
-  return code;
+  const Utf8Char c = DecodeUtf8(text, at);
+  if (c.size == 0) return -static_cast<long>(text[at++] & 0xFF) - 1;
+  at += c.size;
+  return static_cast<long>(c.code);
 }
 
 long Upper(long code) {

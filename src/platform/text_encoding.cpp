@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "platform/utf8.h"
+
 namespace qor::platform {
 namespace {
 
@@ -51,31 +53,10 @@ MarkedText DetectTextEncoding(std::string_view bytes) noexcept {
 bool IsUtf8BeyondAscii(std::string_view bytes) noexcept {
   bool beyondAscii = false;
   for (std::size_t at = 0; at < bytes.size();) {
-    const unsigned char lead = Byte(bytes, at);
-    std::size_t size = 1;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      size = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      size = 3;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      size = 4;
-    } else if (lead >= 0x80) {
-      return false;
-    }
-    if (bytes.size() - at < size) return false;
-    for (std::size_t i = 1; i < size; ++i) {
-      if ((Byte(bytes, at + i) & 0xC0) != 0x80) return false;
-    }
-    // Overlong forms, surrogates and code points past U+10FFFF.
-    if (size > 2) {
-      const unsigned char second = Byte(bytes, at + 1);
-      if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) || (lead == 0xF0 && second < 0x90) ||
-          (lead == 0xF4 && second >= 0x90)) {
-        return false;
-      }
-    }
-    beyondAscii = beyondAscii || size > 1;
-    at += size;
+    const Utf8Char c = DecodeUtf8(bytes, at);
+    if (c.size == 0) return false;
+    beyondAscii = beyondAscii || c.size > 1;
+    at += c.size;
   }
   return beyondAscii;
 }
