@@ -5,6 +5,12 @@ find_program(QOR_WIDL x86_64-w64-mingw32-widl REQUIRED)
 find_path(QOR_WINE_IDL_DIR oaidl.idl PATHS /usr/include/wine/wine/windows NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 find_path(QOR_WINE_TLB_DIR stdole2.tlb PATHS /usr/lib/x86_64-linux-gnu/wine/x86_64-windows NO_CMAKE_FIND_ROOT_PATH
   REQUIRED)
+# Type libraries name the build's platform (SYS_WIN32 or SYS_WIN64).
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(QOR_WIDL_ARCH -m32)
+else()
+  set(QOR_WIDL_ARCH -m64)
+endif()
 
 function(qor_add_idl)
   cmake_parse_arguments(ARG "TLB" "TARGET;IDL" "" ${ARGN})
@@ -19,7 +25,7 @@ function(qor_add_idl)
   endif()
   add_custom_command(OUTPUT ${outputs}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${out}
-    COMMAND ${QOR_WIDL} -m64 -I ${QOR_WINE_IDL_DIR} -I ${CMAKE_CURRENT_SOURCE_DIR} -L ${QOR_WINE_TLB_DIR}
+    COMMAND ${QOR_WIDL} ${QOR_WIDL_ARCH} -I ${QOR_WINE_IDL_DIR} -I ${CMAKE_CURRENT_SOURCE_DIR} -L ${QOR_WINE_TLB_DIR}
             -h -H ${out}/${stem}.h -u -U ${out}/${stem}_i.c ${tlb_args} ${idl}
     DEPENDS ${idl} VERBATIM)
   add_library(${ARG_TARGET} STATIC ${out}/${stem}_i.c ${out}/${stem}.h)

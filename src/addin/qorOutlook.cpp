@@ -1,4 +1,4 @@
-// The library's four entry points, and the class factories its units add while it loads.
+// The library's entry points, and the class factories its units add while it loads.
 
 #include <windows.h>
 
@@ -34,5 +34,10 @@ STDAPI DllCanUnloadNow() { return qor::framework::ComServer::Instance().CanUnloa
 STDAPI DllRegisterServer() { return qor::framework::ComServer::Instance().RegisterServer(); }
 
 STDAPI DllUnregisterServer() { return qor::framework::ComServer::Instance().UnregisterServer(); }
+
+// regsvr32 /n /i:user registers for the current user alone; /u /n /i:user removes that.
+STDAPI DllInstall(BOOL install, PCWSTR commandLine) {
+  return qor::framework::ComServer::Instance().Install(install != FALSE, commandLine);
+}
 
 }  // extern "C"

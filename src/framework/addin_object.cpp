@@ -241,7 +241,12 @@ void TadxAddin::StartupComplete() {
   module.SetHostApplication();
   Registry& registry = module.GetRegistry();
   registry.SetRootKey(HKEY_CURRENT_USER);
-  registry.OpenKey(module.GetRegistryKey(), true);
+  // The start mode lives in the user's add-in key, made on the first start. An add-in registered for
+  // the machine alone gets no such key: Outlook takes a user's key, even one without LoadBehavior,
+  // over the machine's, and would not load the add-in again.
+  const std::wstring key = module.GetRegistryKey();
+  const bool machineOnly = !registry.KeyExists(key) && Registry(HKEY_LOCAL_MACHINE).KeyExists(key);
+  registry.OpenKey(key, !machineOnly);
   module.SetStartMode(ReadStartMode(registry));
   module.ReadOfficeColorScheme();
   module.SetCommandBars(module.GetAppCommandBars());

@@ -91,7 +91,7 @@ void TadxFactory::RaiseRegistrationEvent(TadxCOMAddInModule& module, TadxOfficeH
 void TadxFactory::RegisterAddIn() {
   const auto module = CreateModule();
   ForEachInstalledHost(*module, [&](TadxOfficeHostApp host) {
-    Registry registry(module->RegisterForAllUsers() ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER);
+    Registry registry(ForAllUsers(*module) ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER);
     if (registry.OpenKey(GetRegKey(host), true)) {
       registry.WriteString(L"FriendlyName", module->AddInName());
       registry.WriteString(L"Description", module->Description());
@@ -112,7 +112,7 @@ void TadxFactory::UnRegisterControls() {
         registry.WriteString(L"ADXStartMode", std::wstring(adxStartModeNames[smUninstall]));
         registry.CloseKey();
       }
-      if (module->RegisterForAllUsers()) {
+      if (ForAllUsers(*module)) {
         registry.SetRootKey(HKEY_LOCAL_MACHINE);
         if (registry.OpenKey(GetRegKey(host), false)) registry.WriteInteger(L"LoadBehavior", 0);
       }
@@ -128,13 +128,17 @@ void TadxFactory::UnRegisterAddIn() {
   ForEachInstalledHost(*module, [&](TadxOfficeHostApp host) {
     RaiseRegistrationEvent(*module, host, false, module->OnBeforeAddinUnregister);
     const std::wstring key = GetRegKey(host);
-    if (module->RegisterForAllUsers()) {
+    if (ForAllUsers(*module)) {
       Registry machine(HKEY_LOCAL_MACHINE);
       if (machine.KeyExists(key)) machine.DeleteKey(key);
     }
     Registry user(HKEY_CURRENT_USER);
     if (user.KeyExists(key)) user.DeleteKey(key);
   });
+}
+
+bool TadxFactory::ForAllUsers(const TadxCOMAddInModule& module) const {
+  return module.RegisterForAllUsers() && !Server().RegisteringPerUser();
 }
 
 bool TadxFactory::IsHostAppInstalled(TadxOfficeHostApp host) {

@@ -38,6 +38,9 @@ class TadxFactory final : public AutomationFactory {
 
  private:
   void CheckRunningHosts(const TadxCOMAddInModule& module) const;
+  // A module registered for all users writes its add-in key in HKEY_LOCAL_MACHINE, except in a
+  // per-user registration.
+  bool ForAllUsers(const TadxCOMAddInModule& module) const;
   void RaiseRegistrationEvent(TadxCOMAddInModule& module, TadxOfficeHostApp host, bool create,
                               const std::function<void(TadxCOMAddInModule&)>& event);
 

@@ -48,7 +48,7 @@ std::wstring InprocServerPath(const std::wstring& path) {
 
 void AutomationFactory::WriteClassesKey(const std::wstring& path, const std::wstring& valueName,
                                         const std::wstring& data) {
-  Registry classes(HKEY_CLASSES_ROOT);
+  Registry classes(server_.ClassesRoot());
   if (!classes.OpenKey(path, true)) throw AdxError("Error creating system registry entry", 0);
   classes.WriteString(valueName, data);
 }
@@ -157,7 +157,7 @@ void AutomationFactory::RegisterComClass() {
 void AutomationFactory::UnregisterComClass() {
   const std::wstring classKey = L"CLSID\\" + GuidText(classId_);
   const std::wstring progId = ProgID();
-  Registry classes(HKEY_CLASSES_ROOT);
+  Registry classes(server_.ClassesRoot());
   for (const std::wstring& key : {classKey + L"\\TypeLib", classKey + L"\\Version", classKey + L"\\ProgID",
                                   progId + L"\\Clsid", progId, classKey + L"\\InprocServer32", classKey})
     classes.DeleteKey(key);

@@ -48,8 +48,9 @@ class AutomationFactory : public IClassFactory {
   virtual com::ComPtr<IUnknown> CreateObject() = 0;
   void RegisterComClass();
   void UnregisterComClass();
-  // Writes a value under HKEY_CLASSES_ROOT\path, making the key; throws AdxError when it cannot.
-  static void WriteClassesKey(const std::wstring& path, const std::wstring& valueName, const std::wstring& data);
+  // Writes a value under the server's classes root\path, making the key; throws AdxError when it
+  // cannot.
+  void WriteClassesKey(const std::wstring& path, const std::wstring& valueName, const std::wstring& data);
 
  private:
   ComServer& server_;

@@ -8,6 +8,12 @@
 #include "framework/automation_factory.h"
 #include "framework/module_instance.h"
 
+// Declared by the Windows SDK's oleauto.h but not by MinGW-w64's; oleaut32 exports both.
+extern "C" {
+WINOLEAUTAPI RegisterTypeLibForUser(ITypeLib* library, OLECHAR* fullPath, OLECHAR* helpDirectory);
+WINOLEAUTAPI UnRegisterTypeLibForUser(REFGUID libId, WORD major, WORD minor, LCID lcid, SYSKIND sysKind);
+}
+
 namespace qor::framework {
 
 namespace {
@@ -29,6 +35,30 @@ LibraryAttributes AttributesOf(ITypeLib& library) {
                                attributes->lcid, attributes->syskind};
   library.ReleaseTLibAttr(attributes);
   return copy;
+}
+
+// HKEY_CLASSES_ROOT stands for `classes` in this process while it lives. Wine's
+// RegisterTypeLibForUser registers for every user; through this it writes per user there too, and
+// on Windows it changes nothing.
+class ClassesRootOverride {
+ public:
+  explicit ClassesRootOverride(HKEY classes) {
+    com::ThrowIfFailed(HRESULT_FROM_WIN32(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes)));
+  }
+  ~ClassesRootOverride() { RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr); }
+  ClassesRootOverride(const ClassesRootOverride&) = delete;
+  ClassesRootOverride& operator=(const ClassesRootOverride&) = delete;
+};
+
+platform::UniqueHkey OpenUserClasses() {
+  HKEY key = nullptr;
+  com::ThrowIfFailed(HRESULT_FROM_WIN32(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, 0,
+                                                        KEY_ALL_ACCESS, nullptr, &key, nullptr)));
+  return platform::UniqueHkey(key);
+}
+
+bool IsUserScope(const wchar_t* commandLine) {
+  return CompareStringOrdinal(commandLine, -1, L"user", -1, TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -79,11 +109,31 @@ HRESULT ComServer::CanUnloadNow() noexcept {
   return com::ModuleLockCount() > 0 || factoryRefs_.load() > 0 ? S_FALSE : S_OK;
 }
 
-HRESULT ComServer::RegisterServer() noexcept try {
+void ComServer::Register() {
   std::wstring path = ServerFileName();
   std::wstring helpDirectory = Directory(path);
-  com::ThrowIfFailed(RegisterTypeLib(&TypeLib(), path.data(), helpDirectory.data()));
+  if (RegisteringPerUser()) {
+    const ClassesRootOverride userClasses(ClassesRoot());
+    com::ThrowIfFailed(RegisterTypeLibForUser(&TypeLib(), path.data(), helpDirectory.data()));
+  } else {
+    com::ThrowIfFailed(RegisterTypeLib(&TypeLib(), path.data(), helpDirectory.data()));
+  }
   for (AutomationFactory* factory : Factories()) factory->UpdateRegistry(true);
+}
+
+void ComServer::Unregister() {
+  const LibraryAttributes library = AttributesOf(TypeLib());
+  if (RegisteringPerUser()) {
+    const ClassesRootOverride userClasses(ClassesRoot());
+    UnRegisterTypeLibForUser(library.libId, library.major, library.minor, library.lcid, library.sysKind);
+  } else {
+    UnRegisterTypeLib(library.libId, library.major, library.minor, library.lcid, library.sysKind);
+  }
+  for (AutomationFactory* factory : Factories()) factory->UpdateRegistry(false);
+}
+
+HRESULT ComServer::RegisterServer() noexcept try {
+  Register();
   return S_OK;
 } catch (...) {
   com::ReportToCom();
@@ -91,9 +141,24 @@ HRESULT ComServer::RegisterServer() noexcept try {
 }
 
 HRESULT ComServer::UnregisterServer() noexcept try {
-  const LibraryAttributes library = AttributesOf(TypeLib());
-  UnRegisterTypeLib(library.libId, library.major, library.minor, library.lcid, library.sysKind);
-  for (AutomationFactory* factory : Factories()) factory->UpdateRegistry(false);
+  Unregister();
+  return S_OK;
+} catch (...) {
+  com::ReportToCom();
+  return E_FAIL;
+}
+
+HRESULT ComServer::Install(bool install, const wchar_t* commandLine) noexcept try {
+  if (commandLine == nullptr || *commandLine == L'\0') return install ? RegisterServer() : UnregisterServer();
+  if (!IsUserScope(commandLine)) return E_INVALIDARG;
+  userClasses_ = OpenUserClasses();
+  try {
+    install ? Register() : Unregister();
+  } catch (...) {
+    userClasses_.Reset();
+    throw;
+  }
+  userClasses_.Reset();
   return S_OK;
 } catch (...) {
   com::ReportToCom();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "com/com_ptr.h"
+#include "platform/unique_any_win32.h"
 
 namespace qor::framework {
 
@@ -33,8 +34,17 @@ class ComServer {
 
   HRESULT GetClassObject(REFCLSID classId, REFIID iid, void** object) noexcept;
   HRESULT CanUnloadNow() noexcept;
+  // Machine-wide registration (HKEY_CLASSES_ROOT, the type library for every user).
   HRESULT RegisterServer() noexcept;
   HRESULT UnregisterServer() noexcept;
+  // DllInstall: "user" registers or unregisters for the current user alone (the user's
+  // Software\Classes, no administrator rights needed); an empty command line machine-wide.
+  HRESULT Install(bool install, const wchar_t* commandLine) noexcept;
+
+  // Where the classes are written: HKEY_CLASSES_ROOT, or the user's classes during a per-user
+  // registration.
+  HKEY ClassesRoot() const noexcept { return userClasses_ ? userClasses_.Get() : HKEY_CLASSES_ROOT; }
+  bool RegisteringPerUser() const noexcept { return static_cast<bool>(userClasses_); }
 
   // References held on the factories from outside.
   void FactoryReferenced() noexcept { ++factoryRefs_; }
@@ -43,11 +53,14 @@ class ComServer {
  private:
   ComServer() = default;
   std::vector<AutomationFactory*> Factories() const;
+  void Register();
+  void Unregister();
 
   mutable std::shared_mutex lock_;
   std::vector<std::unique_ptr<AutomationFactory>> factories_;  // head first
   com::ComPtr<ITypeLib> typeLib_;
   std::atomic<long> factoryRefs_{0};
+  platform::UniqueHkey userClasses_;  // open only while registering per user
 };
 
 }  // namespace qor::framework

@@ -31,7 +31,7 @@ std::vector<std::string> wizardFolders;
 void CALLBACK CloseWizard(HWND, UINT, UINT_PTR, DWORD) {
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND window, LPARAM) -> BOOL {
+      [](HWND window, LPARAM) CALLBACK -> BOOL {
         wchar_t text[256] = {};
         GetWindowTextW(window, text, 256);
         if (!IsWindowVisible(window)) return TRUE;
@@ -43,7 +43,7 @@ void CALLBACK CloseWizard(HWND, UINT, UINT_PTR, DWORD) {
         // The first page's only visible edit box holds the folder.
         EnumChildWindows(
             window,
-            [](HWND child, LPARAM) -> BOOL {
+            [](HWND child, LPARAM) CALLBACK -> BOOL {
               wchar_t name[16] = {};
               GetClassNameW(child, name, 16);
               if (_wcsicmp(name, L"Edit") != 0 || !IsWindowVisible(child)) return TRUE;

@@ -55,15 +55,23 @@ void Dump(HKEY root, const std::wstring& path, const std::wstring& shown, std::v
   for (const std::wstring& child : children) Dump(root, path + L"\\" + child, shown + L"\\" + child, lines);
 }
 
-std::vector<std::string> Registration() {
+// The classes and add-in key of the add-in, the classes read from `classes` (HKEY_CLASSES_ROOT, or
+// the user's own classes) and shown as "HKCR" either way; sorted.
+std::vector<std::string> Registration(HKEY root = HKEY_CLASSES_ROOT, const std::wstring& classes = L"") {
   std::vector<std::string> lines;
-  Dump(HKEY_CLASSES_ROOT, kControlClass, L"HKCR\\CLSID\\{coQORSettings}", lines);
-  Dump(HKEY_CLASSES_ROOT, L"qorOutlook.coQORSettings", L"HKCR\\qorOutlook.coQORSettings", lines);
-  Dump(HKEY_CLASSES_ROOT, kClass, L"HKCR\\CLSID\\{coqorOutlook}", lines);
-  Dump(HKEY_CLASSES_ROOT, L"qorOutlook.coqorOutlook", L"HKCR\\qorOutlook.coqorOutlook", lines);
+  Dump(root, classes + kControlClass, L"HKCR\\CLSID\\{coQORSettings}", lines);
+  Dump(root, classes + L"qorOutlook.coQORSettings", L"HKCR\\qorOutlook.coQORSettings", lines);
+  Dump(root, classes + kClass, L"HKCR\\CLSID\\{coqorOutlook}", lines);
+  Dump(root, classes + L"qorOutlook.coqorOutlook", L"HKCR\\qorOutlook.coqorOutlook", lines);
   Dump(HKEY_CURRENT_USER, kAddInKey, L"HKCU\\AddIns\\qorOutlook.coqorOutlook", lines);
+  std::sort(lines.begin(), lines.end());
   return lines;
 }
+
+const std::wstring kUserClasses = L"Software\\Classes\\";
+const std::wstring kTypeLib = L"TypeLib\\{BE0F66D7-853C-4622-9D4E-10F32C277401}";
+
+bool KeyExists(HKEY root, const std::wstring& path) { return framework::Registry(root).KeyExists(path); }
 
 void SetOutlookInstalled(bool byProgId, bool byOfficeRoot) {
   framework::Registry classes(HKEY_CLASSES_ROOT);
@@ -85,12 +93,9 @@ class RegistrationTest : public ::testing::Test {
   void TearDown() override { SetOutlookInstalled(false, false); }
 };
 
-TEST_F(RegistrationTest, RegisterWritesEveryEntryOnceAndUnregisterRemovesThemAll) {
-  SetOutlookInstalled(true, false);
-  const std::wstring library = BuiltLibrary();
-  ASSERT_EQ(Regsvr32(L"\"" + library + L"\""), 0u);
-  const std::string path = platform::NarrowToUtf8(library);
-  const std::vector<std::string> expected = {
+// Every entry registration writes for the library at `path`, sorted.
+std::vector<std::string> Expected(const std::string& path) {
+  std::vector<std::string> expected = {
       "HKCR\\CLSID\\{coQORSettings}|@=coQORSettings Control",
       "HKCR\\CLSID\\{coQORSettings}\\Control|@=",
       "HKCR\\CLSID\\{coQORSettings}\\InprocServer32|@=" + path,
@@ -117,23 +122,45 @@ TEST_F(RegistrationTest, RegisterWritesEveryEntryOnceAndUnregisterRemovesThemAll
       "HKCU\\AddIns\\qorOutlook.coqorOutlook|Description=",
       "HKCU\\AddIns\\qorOutlook.coqorOutlook|LoadBehavior=3",
       "HKCU\\AddIns\\qorOutlook.coqorOutlook|CommandLineSafe=0"};
-  std::vector<std::string> written = Registration();
-  std::sort(written.begin(), written.end());
-  std::vector<std::string> sorted = expected;
-  std::sort(sorted.begin(), sorted.end());
-  EXPECT_EQ(written, sorted);
-  EXPECT_TRUE(framework::Registry(HKEY_CLASSES_ROOT).KeyExists(L"TypeLib\\{BE0F66D7-853C-4622-9D4E-10F32C277401}"));
+  std::sort(expected.begin(), expected.end());
+  return expected;
+}
+
+TEST_F(RegistrationTest, RegisterWritesEveryEntryOnceAndUnregisterRemovesThemAll) {
+  SetOutlookInstalled(true, false);
+  const std::wstring library = BuiltLibrary();
+  ASSERT_EQ(Regsvr32(L"\"" + library + L"\""), 0u);
+  const std::vector<std::string> expected = Expected(platform::NarrowToUtf8(library));
+  EXPECT_EQ(Registration(), expected);
+  EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kTypeLib));
 
   ASSERT_EQ(Regsvr32(L"\"" + library + L"\""), 0u) << "registering twice";
-  std::vector<std::string> again = Registration();
-  std::sort(again.begin(), again.end());
-  EXPECT_EQ(again, sorted);
+  EXPECT_EQ(Registration(), expected);
 
   ASSERT_EQ(Regsvr32(L"/u \"" + library + L"\""), 0u);
   EXPECT_THAT(Registration(), IsEmpty());
   EXPECT_FALSE(framework::Registry(HKEY_CLASSES_ROOT).KeyExists(L"CLSID\\{0A10A588-1D4D-49DC-A539-13FC4B226262}"));
   EXPECT_FALSE(framework::Registry(HKEY_CLASSES_ROOT).KeyExists(L"TypeLib\\{BE0F66D7-853C-4622-9D4E-10F32C277401}"));
   EXPECT_EQ(Regsvr32(L"/u \"" + library + L"\""), 0u) << "unregistering what is not registered";
+}
+
+// regsvr32 /n /i:user needs no administrator: the same entries under the user's own classes, the
+// type library too, and nothing machine-wide. (Wine does not merge the user's classes into
+// HKEY_CLASSES_ROOT, so the keys prove it here; Windows would also find the classes through them.)
+TEST_F(RegistrationTest, PerUserRegistrationWritesTheSameEntriesUnderTheUsersClassesOnly) {
+  SetOutlookInstalled(true, false);
+  const std::wstring library = L"\"" + BuiltLibrary() + L"\"";
+  ASSERT_EQ(Regsvr32(L"/n /i:user " + library), 0u);
+  EXPECT_EQ(Registration(HKEY_CURRENT_USER, kUserClasses), Expected(platform::NarrowToUtf8(BuiltLibrary())));
+  EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kUserClasses + kTypeLib));
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClass)) << "nothing machine-wide";
+  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kTypeLib));
+
+  ASSERT_EQ(Regsvr32(L"/u /n /i:user " + library), 0u);
+  EXPECT_THAT(Registration(HKEY_CURRENT_USER, kUserClasses), IsEmpty());
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUserClasses + kTypeLib));
+  EXPECT_NE(Regsvr32(L"/n /i:everyone " + library), 0u) << "an unknown scope is refused";
+  EXPECT_THAT(Registration(HKEY_CURRENT_USER, kUserClasses), IsEmpty());
 }
 
 TEST_F(RegistrationTest, OutlookCountsAsInstalledByItsProgIdOrOfficesVirtualRoot) {

@@ -422,13 +422,13 @@ TEST_F(TypeLibraryTest, Resources_CarryTypeLibraryVersionAndToolboxBitmap) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+  EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(QOR_VERSION_MAJOR << 16 | QOR_VERSION_MINOR));
+  EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(QOR_VERSION_PATCH << 16));
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
   EXPECT_EQ(VersionString(block, L"FileDescription"), "QOR for Outlook");
   EXPECT_EQ(VersionString(block, L"ProductName"), "QOR for Outlook");
   EXPECT_EQ(VersionString(block, L"OriginalFilename"), "qorOutlook.dll");
-  EXPECT_EQ(VersionString(block, L"FileVersion"), "1.0.0.0");
+  EXPECT_EQ(VersionString(block, L"FileVersion"), std::string(QOR_VERSION) + ".0");
 
   HBITMAP bitmap =
       static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_BITMAP, 0, 0, 0));

@@ -108,7 +108,7 @@ class FailingServer final : public ComObject<FailingServer, IDispatch, ISupportE
         return E_FAIL;
       }
       case 2:
-        info->pfnDeferredFillIn = [](EXCEPINFO* deferred) -> HRESULT {
+        info->pfnDeferredFillIn = [](EXCEPINFO* deferred) STDMETHODCALLTYPE -> HRESULT {
           deferred->scode = E_ABORT;
           deferred->bstrDescription = SysAllocString(L"Filled in later.");
           return S_OK;

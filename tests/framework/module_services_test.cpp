@@ -96,10 +96,10 @@ TEST_F(FrameworkTest, DoError_ShowsTheAddInsMessageUnlessOnErrorHandlesIt) {
   TadxCOMAddInModule& module = *Module();
   static std::vector<std::string> shown;
   shown.clear();
-  const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK {
     EnumThreadWindows(
         GetCurrentThreadId(),
-        [](HWND window, LPARAM) -> BOOL {
+        [](HWND window, LPARAM) CALLBACK -> BOOL {
           wchar_t name[16] = {};
           GetClassNameW(window, name, 16);
           if (std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;

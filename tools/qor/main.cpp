@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
 
   CLI::App app{"QOR for Outlook: bounce-back addresses from a mailbox file", "qor"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "QOR for Outlook " QOR_VERSION);
   bool overCom = false;
 #ifdef _WIN32
   app.add_flag("--com", overCom, "Make every Outlook call through COM, as the add-in does inside Outlook");

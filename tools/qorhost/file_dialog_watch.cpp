@@ -17,7 +17,7 @@ HWND ShownFileNameBox() {
   HWND found = nullptr;
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND window, LPARAM state) -> BOOL {
+      [](HWND window, LPARAM state) CALLBACK -> BOOL {
         if (!IsWindowVisible(window)) return TRUE;
         wchar_t name[8] = {};
         GetClassNameW(window, name, 8);

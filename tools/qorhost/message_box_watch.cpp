@@ -47,7 +47,7 @@ HWND ShownMessageBox() {
   HWND found = nullptr;
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND window, LPARAM state) -> BOOL {
+      [](HWND window, LPARAM state) CALLBACK -> BOOL {
         if (!IsMessageBox(window)) return TRUE;
         *reinterpret_cast<HWND*>(state) = window;
         return FALSE;

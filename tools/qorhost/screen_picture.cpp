@@ -18,7 +18,7 @@ void PictureOwnWindows(const std::string& file) {
   RECT area{};
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND window, LPARAM state) -> BOOL {
+      [](HWND window, LPARAM state) CALLBACK -> BOOL {
         RECT shown{};
         if (IsWindowVisible(window) && GetWindowRect(window, &shown) && !IsRectEmpty(&shown)) {
           // What is still to be painted (a menu that has just popped up) is painted first.

@@ -45,7 +45,7 @@ void ActiveFormFactory::UpdateRegistry(bool doRegister) {
       WriteClassesKey(classKey + L"\\Verb\\" + std::to_wstring(verb), L"", name + L",0,2");
     return;
   }
-  Registry classes(HKEY_CLASSES_ROOT);
+  Registry classes(Server().ClassesRoot());
   for (const auto& [verb, name] : verbs_) classes.DeleteKey(classKey + L"\\Verb\\" + std::to_wstring(verb));
   for (const wchar_t* key : {L"\\Verb", L"\\Control", L"\\ToolboxBitmap32", L"\\MiscStatus\\1", L"\\MiscStatus"})
     classes.DeleteKey(classKey + key);

@@ -197,7 +197,7 @@ HWND ControlWindowIn(HWND dialog, const TfrmQORMain& form, const Control& contro
   } search{kFirstControlId + static_cast<int>(at - controls.begin()), nullptr};
   EnumChildWindows(
       dialog,
-      [](HWND window, LPARAM state) -> BOOL {
+      [](HWND window, LPARAM state) CALLBACK -> BOOL {
         auto& s = *reinterpret_cast<Search*>(state);
         if (GetDlgCtrlID(window) != s.id) return TRUE;
         s.found = window;

@@ -183,7 +183,7 @@ HWND FindShownWizard() {
   HWND found = nullptr;
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND window, LPARAM state) -> BOOL {
+      [](HWND window, LPARAM state) CALLBACK -> BOOL {
         wchar_t className[16] = {};
         GetClassNameW(window, className, 16);
         // A dialog whose pages are the wizard's sheets.

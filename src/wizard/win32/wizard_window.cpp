@@ -45,7 +45,7 @@ HWND ShownPopupOf(HWND owner) {
   } search{owner, nullptr};
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND window, LPARAM state) -> BOOL {
+      [](HWND window, LPARAM state) CALLBACK -> BOOL {
         auto& s = *reinterpret_cast<Search*>(state);
         if (GetWindow(window, GW_OWNER) != s.owner || !IsWindowVisible(window)) return TRUE;
         s.found = window;

@@ -155,7 +155,7 @@ std::wstring dialogTitle;
 void CALLBACK FillSaveDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   EnumThreadWindows(
       GetCurrentThreadId(),
-      [](HWND window, LPARAM timerId) -> BOOL {
+      [](HWND window, LPARAM timerId) CALLBACK -> BOOL {
         wchar_t className[16] = {};
         GetClassNameW(window, className, 16);
         if (!IsWindowVisible(window) || lstrcmpW(className, L"#32770") != 0) return TRUE;

@@ -1,0 +1,1 @@
+// The translation unit that compiles a precompiled header.
