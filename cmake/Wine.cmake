@@ -10,14 +10,13 @@ else()
   set(QOR_WINE_LOADER /usr/lib/wine/wine64)
 endif()
 # Whether this machine runs the build's programs at all: 32-bit Wine needs the kernel's 32-bit
-# emulation, which some virtual machines turn off (ia32_emulation=off). Where it does not, the
-# 32-bit build is built and its tests are listed but not run.
+# emulation, which some virtual machines turn off (ia32_emulation=off).
 execute_process(COMMAND ${QOR_WINE_LOADER} --version RESULT_VARIABLE wine_status OUTPUT_QUIET ERROR_QUIET)
 if(wine_status EQUAL 0)
   set(QOR_WINE_RUNS ON)
 else()
   set(QOR_WINE_RUNS OFF)
-  message(STATUS "${QOR_WINE_LOADER} cannot run on this machine: the tests are built, not run")
+  message(STATUS "${QOR_WINE_LOADER} cannot run on this machine")
 endif()
 foreach(wrapper wine-run wine-x11-run)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/${wrapper}.sh.in ${CMAKE_BINARY_DIR}/${wrapper}.sh
