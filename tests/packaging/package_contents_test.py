@@ -2,7 +2,10 @@
 """What ships, read without running it (so also for a build whose programs this machine cannot run):
 the DLL's architecture, entry points and imports, and the package's tables.
 
-  package_contents_test.py ARCH DLL OBJDUMP PACKAGE
+  package_contents_test.py ARCH DLL OBJDUMP PACKAGE NM LIBRARY...
+
+LIBRARY...: the archives of the test and script machinery (the script driver, screen capture), whose
+code must not be linked into the DLL; an archive named with ":member,member" counts those members only.
 """
 
 import re
@@ -10,7 +13,8 @@ import subprocess
 import sys
 import unittest
 
-ARCH, DLL, OBJDUMP, PACKAGE = sys.argv[1:5]
+ARCH, DLL, OBJDUMP, PACKAGE, NM = sys.argv[1:6]
+MACHINERY = sys.argv[6:]
 # What Windows itself provides: nothing of MinGW's runtime may be loaded into Outlook.
 SYSTEM_DLLS = {"advapi32.dll", "comctl32.dll", "comdlg32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll",
                "ole32.dll", "oleaut32.dll", "shell32.dll", "user32.dll", "version.dll", "windowscodecs.dll",
@@ -37,6 +41,48 @@ class DllTest(unittest.TestCase):
                                    "3": "DllGetClassObject", "4": "DllInstall"})
         imported = {name.lower() for name in re.findall(r"DLL Name: (\S+)", self.headers)}
         self.assertTrue(imported <= SYSTEM_DLLS, f"imports beyond Windows: {sorted(imported - SYSTEM_DLLS)}")
+
+
+SYMBOL = re.compile(r"^\[\s*\d+\]\(sec\s+(-?\d+)\)\(fl 0x\w+\)\(ty\s+(\w+)\)\(scl\s+(\d+)\) \(nx \d+\) 0x[0-9a-f]+ (\S+)$")
+FUNCTION = "20"
+
+
+def own_functions(archive, members=None):
+    """The functions of this project the archive's members define in their own code section, not
+    those every user of a header gets (inline and template functions, in .text$NAME sections)."""
+    functions = set()
+    member, sections = None, {}
+    for line in subprocess.run([OBJDUMP, "-t", archive], check=True, capture_output=True, text=True).stdout.splitlines():
+        if "file format" in line:
+            member, sections = line.split(":")[0], {}
+            continue
+        m = SYMBOL.match(line)
+        if not m or (members is not None and member not in members):
+            continue
+        section, kind, storage, name = m.groups()
+        if storage == "3" and name.startswith("."):
+            sections[section] = name
+        elif (storage == "2" and kind == FUNCTION and section != "0"
+              and not sections.get(section, "").startswith(".text$") and name.lstrip("_").startswith("ZN3qor")):
+            functions.add(name)
+    return functions
+
+
+def linked_symbols(debug_file):
+    """Every symbol of the DLL, read from its debug information."""
+    listing = subprocess.run([NM, "--defined-only", debug_file], check=True, capture_output=True, text=True).stdout
+    return {fields[2] for fields in (line.split() for line in listing.splitlines()) if len(fields) == 3}
+
+
+class MachineryTest(unittest.TestCase):
+    def test_the_dll_links_nothing_of_the_test_and_script_machinery(self):
+        linked = linked_symbols(DLL + ".debug")
+        self.assertTrue(linked)
+        for library in MACHINERY:
+            path, _, members = library.partition(":")
+            machinery = own_functions(path, members.split(",") if members else None)
+            self.assertTrue(machinery, library)
+            self.assertEqual(sorted(machinery & linked), [], library)
 
 
 class PackageTest(unittest.TestCase):
