@@ -1,7 +1,6 @@
 # The project's two commands: `make test` and `make demo`. Both install what is missing first.
 NATIVE  := build/native
 WINDOWS := build/windows
-WINDOWS_X86 := build/windows-x86
 QOR     := $(NATIVE)/tools/qor/qor
 SAMPLE  := samples/mailbox.json
 
@@ -10,10 +9,7 @@ SAMPLE  := samples/mailbox.json
 test: native windows windows-x86
 	ctest --preset native
 	ctest --preset windows
-	@if /usr/lib/wine/wine --version >/dev/null 2>&1; then ctest --preset windows-x86; else \
-	  echo "== This machine runs no 32-bit programs (its kernel's 32-bit emulation is off): of the 32-bit"; \
-	  echo "== build, only the tests that run nothing under Wine (label without-wine) run here."; \
-	  ctest --preset windows-x86 -L without-wine; fi
+	$(if $(RUNS_32BIT),ctest --preset windows-x86,@echo "$(NO_32BIT)"; ctest --preset windows-x86 -L without-wine)
 
 DEMO    := build/demo
 
@@ -76,11 +72,16 @@ windows: deps
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows
 
-# The 32-bit add-in, qorhost and package, and the tests of the COM boundary (see the README). Where
-# the machine runs no 32-bit programs, the package takes the 64-bit build's registration rows.
+# The 32-bit add-in, qorhost and package, and the tests of the COM boundary (see the README). A
+# machine that runs no 32-bit programs builds what ships, not tests it cannot run, and its package
+# takes the 64-bit build's registration rows.
+RUNS_32BIT = $(shell /usr/lib/wine/wine --version >/dev/null 2>&1 && echo yes)
+NO_32BIT := == This machine runs no 32-bit programs (its kernel's 32-bit emulation is off): of the \
+  32-bit build, only the tests that run nothing under Wine (label without-wine) run here.
+
 windows-x86: deps windows
 	cmake --preset windows-x86 -DQOR_REGISTRATION_WXI=$(CURDIR)/$(WINDOWS)/packaging/registration.wxi >/dev/null
-	cmake --build --preset windows-x86
+	cmake --build --preset windows-x86 $(if $(RUNS_32BIT),,--target qor_packages)
 
 # Release builds for 32- and 64-bit Outlook, their installers and a zip in build/dist; signed with
 # SIGN_PFX=FILE SIGN_PASSWORD=... (see scripts/dist.sh).

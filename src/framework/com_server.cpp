@@ -152,13 +152,11 @@ HRESULT ComServer::Install(bool install, const wchar_t* commandLine) noexcept tr
   if (commandLine == nullptr || *commandLine == L'\0') return install ? RegisterServer() : UnregisterServer();
   if (!IsUserScope(commandLine)) return E_INVALIDARG;
   userClasses_ = OpenUserClasses();
-  try {
-    install ? Register() : Unregister();
-  } catch (...) {
-    userClasses_.Reset();
-    throw;
-  }
-  userClasses_.Reset();
+  const struct EndPerUser {
+    ComServer& server;
+    ~EndPerUser() { server.userClasses_.Reset(); }
+  } endPerUser{*this};
+  install ? Register() : Unregister();
   return S_OK;
 } catch (...) {
   com::ReportToCom();
