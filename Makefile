@@ -81,7 +81,7 @@ NO_32BIT := == This machine runs no 32-bit programs (its kernel's 32-bit emulati
 
 windows-x86: deps windows
 	cmake --preset windows-x86 -DQOR_REGISTRATION_WXI=$(CURDIR)/$(WINDOWS)/packaging/registration.wxi >/dev/null
-	cmake --build --preset windows-x86 $(if $(RUNS_32BIT),,--target qor_packages)
+	cmake --build --preset windows-x86 $(if $(RUNS_32BIT),,--target qorOutlook qorhost qor_packages)
 
 # Release builds for 32- and 64-bit Outlook, their installers and a zip in build/dist; signed with
 # SIGN_PFX=FILE SIGN_PASSWORD=... (see scripts/dist.sh).

@@ -143,8 +143,9 @@ class PackageTest(unittest.TestCase):
         self.assertEqual(sorted(written.items()), sorted(expected.items()))
         self.assertTrue(os.path.isfile(prefix.unix(USER_FOLDER + "qorOutlook.dll")))
         self.assertTrue(os.path.isfile(prefix.unix(USER_FOLDER + "qorOutlook-help.html")))
-        # InprocServer32 holds the 8.3 form regsvr32 computed for the file at this very path; the
-        # type library the long one.
+        # regsvr32 registered a copy at the installed path: the equality above proves InprocServer32
+        # names the installed file (in the 8.3 form it takes for a path with blanks); the type
+        # library takes the long one.
         typelib = [v for (k, _), v in written.items() if k.endswith("\\win32")]
         self.assertEqual(typelib, [("sz", USER_FOLDER + "qorOutlook.dll")])
         entry, = products(after).values()
@@ -155,7 +156,7 @@ class PackageTest(unittest.TestCase):
         # The user's own data: the exclusion and address files, the settings.
         documents = prefix.unix("C:\\users\\Public\\Documents\\QOR for Outlook\\")
         os.makedirs(documents, exist_ok=True)
-        for name in ("qorexclusions.dat", "addresses.txt"):
+        for name in ("qorexclusions.dat", "olqor.txt"):
             with open(os.path.join(documents, name), "w") as f:
                 f.write("kept@example.com\n")
         prefix.run("reg", "add", "HKCU\\Software\\Calvory Software\\QOR for Outlook", "/v", "Folder", "/d", "x", "/f")
@@ -166,7 +167,7 @@ class PackageTest(unittest.TestCase):
                          "uninstall leaves nothing but the user's settings")
         self.assertEqual(sorted(removed), [])
         self.assertFalse(os.path.exists(prefix.unix(USER_FOLDER)))
-        self.assertEqual(sorted(os.listdir(documents)), ["addresses.txt", "qorexclusions.dat"])
+        self.assertEqual(sorted(os.listdir(documents)), ["olqor.txt", "qorexclusions.dat"])
 
     def test_per_machine_install_writes_what_regsvr32_writes_and_outlook_loads_it(self):
         reference = Prefix(os.path.join(WORK, "regsvr32-machine"))
