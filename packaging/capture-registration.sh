@@ -19,4 +19,4 @@ python3 "$here/wine_registry.py" snapshot "$prefix" "$prefix/before.json"
 WINEPREFIX="$prefix" wineserver -w
 python3 "$here/wine_registry.py" wix "$prefix/before.json" "$prefix" --file 'C:\qor capture\qorOutlook.dll' \
   --dir 'C:\qor capture\' "$out"
-#KEEP
+rm -rf "$prefix"

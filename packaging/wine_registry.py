@@ -54,7 +54,7 @@ def parse_data(data):
         return "expand_sz", unescape(data[8:-1])
     if data.startswith("dword:"):
         return "dword", str(int(data[6:], 16))
-    return "hex", data
+    return "raw", data  # binary and other types, as written ("hex:...", "hex(7):...")
 
 
 def read_hive(path):
