@@ -1,16 +1,11 @@
 # Precompiled headers: windows.h and the COM headers, GoogleTest and the standard library are most
 # of what a translation unit costs here. Each set is compiled once per build and reused by every
-# target of ours; a target whose flags differ gets the plain headers (GCC falls back silently).
+# target of ours; a target whose flags differ gets the plain headers, with a -Winvalid-pch warning.
 set(QOR_PCH_DIR ${CMAKE_CURRENT_LIST_DIR}/pch)
 
 add_library(qor_pch_product STATIC ${QOR_PCH_DIR}/pch.cpp)
 target_link_libraries(qor_pch_product PRIVATE qor_options)
 target_precompile_headers(qor_pch_product PRIVATE $<$<COMPILE_LANGUAGE:CXX>:${QOR_PCH_DIR}/product.h>)
-
-# qor_use_pch(target): the product's headers for a library or program of ours.
-function(qor_use_pch target)
-  target_precompile_headers(${target} REUSE_FROM qor_pch_product)
-endfunction()
 
 if(QOR_BUILD_TESTS)
   add_library(qor_pch_tests STATIC ${QOR_PCH_DIR}/pch.cpp)

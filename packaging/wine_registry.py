@@ -6,9 +6,7 @@
   wine_registry.py wix BEFORE.json PREFIX --file LONG --dir DIR OUT.wxi
       what changed since BEFORE under HKCU, as WiX registry rows (Root="HKMU": HKCU for a per-user
       installation, HKLM for a per-machine one) with the DLL's path and folder written as the
-      package's file and folder;
-  wine_registry.py diff BEFORE.json PREFIX
-      what changed since BEFORE, one "ROOT\\key|name=type:data" line each, "-" before a removed one.
+      package's file and folder.
 """
 
 import json
@@ -159,13 +157,6 @@ def main(argv):
         added, _ = changes(load(argv[1]), snapshot(argv[2]))
         with open(argv[7], "w", encoding="utf-8") as f:
             f.write(wix_rows(added, argv[4], argv[6]))
-        return 0
-    if len(argv) == 3 and argv[0] == "diff":
-        added, removed = changes(load(argv[1]), snapshot(argv[2]))
-        for (key, name), (kind, data) in sorted(added.items()):
-            print(f"{key}|{name or '@'}={kind}:{data}")
-        for key, name in sorted(removed):
-            print(f"-{key}|{name or '@'}")
         return 0
     print(__doc__, file=sys.stderr)
     return 2
