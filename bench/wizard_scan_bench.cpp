@@ -12,43 +12,14 @@
 #include <utility>
 
 #include "generated_mailbox.h"
+#include "null_services.h"
 #include "platform/atomic_file.h"
 #include "wizard/model/frm_qor_main.h"
 
 namespace {
 
 using qor::bench::MailboxOf;
-
-class NoSettings final : public qor::platform::SettingsStore {
- public:
-  std::string ReadString(const std::string&) override { return {}; }
-  void WriteString(const std::string&, const std::string&) override {}
-};
-
-class NoShell final : public qor::platform::Shell {
- public:
-  void Open(const std::string&, const std::string&) override {}
-};
-
-class FixedFolders final : public qor::platform::SpecialFolders {
- public:
-  explicit FixedFolders(std::string documents) : documents_(std::move(documents)) {}
-  std::string CommonDocuments() override { return documents_; }
-
- private:
-  std::string documents_;
-};
-
-class NoPlainMessages final : public qor::platform::MessageBoxes {
- public:
-  void Show(const std::string&) override {}
-  void ShowError(const std::string&) override {}
-};
-
-class FixedClock final : public qor::platform::Clock {
- public:
-  std::string ShortDate() override { return "09/12/2026"; }
-};
+using qor::bench::NullServices;
 
 // Any message box during a scan is an error the wizard caught; the benchmark stops on it.
 class LastMessage final : public qor::wizard::MessageService {
@@ -109,17 +80,12 @@ void BM_WizardScanFolder(benchmark::State& state) {
   outlook->SetActiveExplorerFolder(outlook->Stores().front()->FindSubfolder("Bounces"));
 
   const TempFolder temp;
-  NoSettings settings;
-  NoShell shell;
-  FixedFolders folders(qor::platform::PathToUtf8(temp.Path()));
-  NoPlainMessages plainMessages;
-  FixedClock clock;
-  qor::platform::Services platform{settings, shell, folders, plainMessages, clock};
+  NullServices platform(qor::platform::PathToUtf8(temp.Path()));
   LastMessage shown;
   CancelledFiles files;
   CountingProgress display;
   qor::engine::TEmailData data;
-  const qor::wizard::WizardServices services{*outlook, platform, shown, files, display,
+  const qor::wizard::WizardServices services{*outlook, platform.services, shown, files, display,
                                              qor::platform::PathToUtf8(temp.Path() / "QOR for Outlook")};
 
   std::int64_t repaints = 0;

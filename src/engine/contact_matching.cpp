@@ -1,9 +1,12 @@
 #include "engine/contact_matching.h"
 
 #include "engine/chosen_folders.h"
+#include "engine/contact_index.h"
 #include "engine/linked_contacts.h"
 #include "engine/text.h"
 #include "engine/xprocs.h"
+
+#include <optional>
 
 namespace qor::engine {
 
@@ -28,6 +31,12 @@ std::string JoinEntryIds(host::Items& found) {
   return ids;
 }
 
+// The contacts carrying the address, found by one restriction.
+std::string RestrictedEntryIds(host::Folder& folder, const std::string& address) {
+  const auto found = SearchContact(folder, address);
+  return found->Count() > 0 ? JoinEntryIds(*found) : std::string();
+}
+
 void AppendGroup(std::string& column, const std::string& folderPath, const std::string& ids) {
   std::string trimmed = Trim(column);
   if (trimmed.size() >= kMinimumGroupLength) {
@@ -47,7 +56,7 @@ std::shared_ptr<host::Items> SearchContact(host::Folder& folder, std::string_vie
   return folder.Items()->Restrict(filter);
 }
 
-void GetLinkedContacts(EngineContext& context, const RunOptions& options) {
+void GetLinkedContacts(EngineContext& context, const RunOptions& options, ContactMatching matching) {
   TEmailData& data = context.data;
   if (data.empty() || !options.scanContactFolders || options.contactFolders.empty()) return;
 
@@ -58,12 +67,12 @@ void GetLinkedContacts(EngineContext& context, const RunOptions& options) {
 
     StartProgress(progress, "Matching e-mail addresses in \"" + displayName + "\"...",
                   static_cast<int>(data.size()) + 1);
-
+    std::optional<ContactIndex> index;
+    if (matching == ContactMatching::OnePass) index.emplace(*folder);
     for (auto& entry : data) {
       StepProgress(progress);
-      const auto found = SearchContact(*folder, entry[kAddress]);
-      if (found->Count() <= 0) continue;
-      const std::string ids = JoinEntryIds(*found);
+      const std::string ids =
+          index ? index->JoinedEntryIds(entry[kAddress]) : RestrictedEntryIds(*folder, entry[kAddress]);
       if (!ids.empty()) AppendGroup(entry[kLinkedContacts], folderPath, ids);
     }
   }

@@ -14,9 +14,14 @@ namespace qor::engine {
 // restriction so that Outlook does the matching.
 std::shared_ptr<host::Items> SearchContact(host::Folder& folder, std::string_view emailaddress);
 
+// How a folder's contacts are matched: one pass over the folder and a lookup per address, or one
+// restriction per address. Both give the same column.
+enum class ContactMatching { OnePass, RestrictPerAddress };
+
 // Fills the linked-contacts column of every entry from the listed contact folders, when
 // "Scan Selected Contact Folders" is ticked.
-void GetLinkedContacts(EngineContext& context, const RunOptions& options);
+void GetLinkedContacts(EngineContext& context, const RunOptions& options,
+                       ContactMatching matching = ContactMatching::OnePass);
 
 // The contact with that entry id in the store of the folder at `ContactFolder`, or null when the
 // item is no contact. A path or id that names nothing fails with the host's error.

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "engine/contact_actions.h"
 #include "engine/export_file.h"
 #include "engine/linked_contacts.h"
@@ -47,6 +49,52 @@ TEST_F(ContactMatchingTest, GetLinkedContacts_GroupsContactsPerFolderInListOrder
   EXPECT_EQ(progress.maximum, 4);
   EXPECT_EQ(progress.position, 3);
   EXPECT_THAT(progress.repaintedAt, ElementsAre(0, 1, 2, 3, 0, 1, 2, 3));
+}
+
+// One pass over each folder gives the column one restriction per address gives, on contact folders
+// with every shape of field Outlook's filter must compare: letter case, blanks, empty fields, an
+// address in two fields of one contact or in many contacts, items that are no contacts.
+TEST_F(ContactMatchingTest, GetLinkedContacts_OnePassGivesTheColumnOfOneRestrictionPerAddress) {
+  std::mt19937 random(20261210);
+  const auto pick = [&](int below) { return static_cast<int>(random() % static_cast<unsigned>(below)); };
+  std::vector<std::string> pool;
+  for (int i = 0; i < 40; ++i) pool.push_back("user" + std::to_string(i) + "@example" + std::to_string(i % 3) + ".com");
+  const auto variant = [&](std::string address) {
+    for (char& c : address)
+      if (pick(4) == 0) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    switch (pick(8)) {
+      case 0: return " " + address;
+      case 1: return address + " ";
+      default: return address;
+    }
+  };
+  const auto field = [&]() -> std::string { return pick(3) == 0 ? "" : variant(pool[pick(40)]); };
+  for (const auto& folder : {contacts, movedContacts}) {
+    for (int i = 0; i < 150; ++i) {
+      host::memory::ContactFields fields{.fullName = "Contact " + std::to_string(i)};
+      fields.email1Address = field();
+      fields.email2Address = pick(5) == 0 ? fields.email1Address : field();
+      fields.email3Address = field();
+      folder->AddContact(fields);
+      if (pick(20) == 0) folder->AddMail("A note naming " + pool[pick(40)]);
+    }
+  }
+  for (const auto& address : pool) AddEntry(variant(address), "M", pick(3) == 0 ? "x" : "");
+  AddEntry("nobody@example.com");
+
+  const engine::TEmailData before = data;
+  const RunOptions options = Scanning({"Mailbox\\Contacts", "Mailbox\\Moved Contacts"});
+  GetLinkedContacts(context, options, ContactMatching::RestrictPerAddress);
+  const engine::TEmailData restricted = std::exchange(data, before);
+  GetLinkedContacts(context, options, ContactMatching::OnePass);
+
+  ASSERT_EQ(data.size(), restricted.size());
+  std::size_t linked = 0;
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    EXPECT_EQ(data[i][kLinkedContacts], restricted[i][kLinkedContacts]) << data[i][kAddress];
+    linked += data[i][kLinkedContacts].find(';') != std::string::npos;
+  }
+  EXPECT_GT(linked, 10u) << "addresses found in both folders";
 }
 
 TEST_F(ContactMatchingTest, GetLinkedContacts_ReplacesColumnsTooShortToHoldAGroup) {

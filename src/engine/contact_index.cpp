@@ -1,0 +1,37 @@
+#include "engine/contact_index.h"
+
+#include "engine/linked_contacts.h"
+#include "engine/text.h"
+
+namespace qor::engine {
+
+ContactIndex::ContactIndex(host::Folder& folder) {
+  const auto items = folder.Items();
+  for (auto item = items->GetFirst(); item; item = items->GetNext()) {
+    const auto contact = host::AsContact(item);
+    if (!contact) continue;
+    const auto position = static_cast<std::uint32_t>(entryIds_.size());
+    entryIds_.push_back(EncodeLinkedField(contact->EntryID()));
+    Add(contact->Email1Address(), position);
+    Add(contact->Email2Address(), position);
+    Add(contact->Email3Address(), position);
+  }
+}
+
+void ContactIndex::Add(const std::string& address, std::uint32_t contact) {
+  auto& contacts = contactsByAddress_[LowerAscii(address)];
+  if (contacts.empty() || contacts.back() != contact) contacts.push_back(contact);
+}
+
+std::string ContactIndex::JoinedEntryIds(std::string_view address) const {
+  const auto found = contactsByAddress_.find(LowerAscii(Trim(address)));
+  std::string ids;
+  if (found == contactsByAddress_.end()) return ids;
+  for (const std::uint32_t contact : found->second) {
+    if (contact != found->second.front()) ids += ',';
+    ids += entryIds_[contact];
+  }
+  return ids;
+}
+
+}  // namespace qor::engine
