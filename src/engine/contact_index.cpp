@@ -6,19 +6,19 @@
 namespace qor::engine {
 
 ContactIndex::ContactIndex(host::Folder& folder) {
-  const auto items = folder.Items();
-  for (auto item = items->GetFirst(); item; item = items->GetNext()) {
-    const auto contact = host::AsContact(item);
-    if (!contact) continue;
+  for (const auto& contact : folder.ContactAddressList()) {
+    if (contact.email1Address.empty() && contact.email2Address.empty() && contact.email3Address.empty()) continue;
     const auto position = static_cast<std::uint32_t>(entryIds_.size());
-    entryIds_.push_back(EncodeLinkedField(contact->EntryID()));
-    Add(contact->Email1Address(), position);
-    Add(contact->Email2Address(), position);
-    Add(contact->Email3Address(), position);
+    entryIds_.push_back(EncodeLinkedField(contact.entryId));
+    Add(contact.email1Address, position);
+    Add(contact.email2Address, position);
+    Add(contact.email3Address, position);
   }
 }
 
 void ContactIndex::Add(const std::string& address, std::uint32_t contact) {
+  // No address the scan finds is empty, so an empty field never matches.
+  if (address.empty()) return;
   auto& contacts = contactsByAddress_[LowerAscii(address)];
   if (contacts.empty() || contacts.back() != contact) contacts.push_back(contact);
 }

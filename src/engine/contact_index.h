@@ -1,9 +1,10 @@
 #pragma once
 
-// The contacts of one folder by e-mail address, read in one pass over the folder: the three e-mail
-// fields and the entry id of every contact. A lookup answers what the restriction
-// [Email1Address] = "a" or [Email2Address] = "a" or [Email3Address] = "a" yields: the contacts
-// whose field holds the whole address, ignoring ASCII letter case, in the folder's order, each once.
+// The contacts of one folder by e-mail address, read in one pass over the folder (the three e-mail
+// fields and the entry id of every contact, in as few calls as the host allows). A lookup answers
+// what the restriction [Email1Address] = "a" or [Email2Address] = "a" or [Email3Address] = "a"
+// yields: the contacts whose field holds the whole address, ignoring ASCII letter case, in the
+// folder's order, each once.
 
 #include <cstdint>
 #include <string>

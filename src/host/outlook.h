@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/host_error.h"
 
@@ -19,6 +20,16 @@ enum class ItemType : int { Mail = 0, Appointment = 1, Contact = 2, Task = 3, Jo
 
 // OlInspectorClose values accepted by ContactItem::Close.
 enum class CloseMode : int { Save = 0, Discard = 1 };
+
+// What contact matching reads of a contact: its entry id and its three e-mail fields as stored.
+struct ContactAddresses {
+  std::string entryId;
+  std::string email1Address;
+  std::string email2Address;
+  std::string email3Address;
+
+  friend bool operator==(const ContactAddresses&, const ContactAddresses&) = default;
+};
 
 class Folder;
 class Folders;
@@ -92,6 +103,9 @@ class Folder {
   virtual std::string EntryID() = 0;
   virtual std::string StoreID() = 0;
   virtual ItemType DefaultItemType() = 0;
+  // Every contact of the folder in the folder's order, read in as few calls as the host allows.
+  // Other items may be listed too, with empty addresses.
+  virtual std::vector<ContactAddresses> ContactAddressList() = 0;
 };
 
 class NameSpace {

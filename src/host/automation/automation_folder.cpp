@@ -1,6 +1,8 @@
 #include "host/automation/automation_object.h"
+#include "host/automation/automation_table.h"
 #include "host/automation/automation_wrappers.h"
 #include "host/automation/outlook_ids.h"
+#include "host/contact_addresses.h"
 
 namespace qor::host::automation {
 
@@ -18,6 +20,12 @@ class AutomationFolder : public OutlookObject, public host::Folder {
   std::string EntryID() override { return Text("EntryID"); }
   std::string StoreID() override { return Text("StoreID"); }
   host::ItemType DefaultItemType() override { return static_cast<host::ItemType>(Number("DefaultItemType")); }
+  // Outlook 2007 and later hand out a folder's rows through a Table, a batch per call; before, the
+  // items are walked one by one.
+  std::vector<host::ContactAddresses> ContactAddressList() override {
+    if (const auto table = CallIfKnown("GetTable")) return ContactAddressesOfTable(table->RequiredObject());
+    return host::ContactAddressesOf(*Items());
+  }
 };
 
 class AutomationFolders : public OutlookObject, public host::Folders {

@@ -6,6 +6,7 @@
 
 #include <oaidl.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -44,6 +45,7 @@ class Answer {
   com::ComPtr<IDispatch> Object() const;
   // Where Outlook always answers an object, Nothing is a failure of the member.
   com::ComPtr<IDispatch> RequiredObject() const;
+  const com::Variant& Value() const noexcept { return value_; }
 
  private:
   com::Variant value_;
@@ -70,6 +72,16 @@ class OutlookObject {
   template <class... Args>
   Answer Call(std::string_view name, const Args&... args) const {
     return {AsHostCall(type_, name, [&] { return dispatch_.Call(name, args...); }), type_, name};
+  }
+  // Nothing when this version of Outlook lacks the member; its other failures as Call's.
+  template <class... Args>
+  std::optional<Answer> CallIfKnown(std::string_view name, const Args&... args) const {
+    try {
+      return Answer(dispatch_.Call(name, args...), type_, name);
+    } catch (const com::ComError& error) {
+      if (error.Code() == DISP_E_UNKNOWNNAME || error.Code() == DISP_E_MEMBERNOTFOUND) return std::nullopt;
+      ThrowHostError(type_, name, error);
+    }
   }
   void Put(std::string_view name, const com::Variant& value) const {
     AsHostCall(type_, name, [&] { dispatch_.Put(name, value); });

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "host/contact_addresses.h"
 #include "host/memory/host_messages.h"
 #include "host/memory/memory_collections.h"
 #include "platform/case_blind.h"
@@ -82,5 +83,7 @@ std::shared_ptr<host::Folders> MemoryFolder::Folders() {
 }
 
 std::shared_ptr<host::Items> MemoryFolder::Items() { return std::make_shared<FolderItems>(shared_from_this()); }
+
+std::vector<host::ContactAddresses> MemoryFolder::ContactAddressList() { return host::ContactAddressesOf(*Items()); }
 
 }  // namespace qor::host::memory

@@ -31,6 +31,7 @@ class MemoryFolder : public host::Folder, public std::enable_shared_from_this<Me
   std::string EntryID() override { return entryId_; }
   std::string StoreID() override { return store_->Id(); }
   host::ItemType DefaultItemType() override { return defaultItemType_; }
+  std::vector<host::ContactAddresses> ContactAddressList() override;
 
   const std::string& DisplayName() const noexcept { return name_; }
   const std::string& StoreId() const noexcept { return store_->Id(); }

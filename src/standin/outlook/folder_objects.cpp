@@ -1,8 +1,11 @@
 #include "standin/outlook/folder_objects.h"
 
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "standin/outlook/items_object.h"
+#include "standin/outlook/table_object.h"
 
 namespace qor::standin {
 
@@ -17,7 +20,11 @@ const com::DispatchTable<FolderObject>& FolderObject::DispatchMembers() {
           .Property("EntryID", [](FolderObject& self) { return self.folder_->EntryID(); })
           .Property("StoreID", [](FolderObject& self) { return self.folder_->StoreID(); })
           .Property("DefaultItemType",
-                    [](FolderObject& self) { return static_cast<int>(self.folder_->DefaultItemType()); });
+                    [](FolderObject& self) { return static_cast<int>(self.folder_->DefaultItemType()); })
+          .Method("GetTable", [](FolderObject& self, std::optional<std::string> filter, std::optional<int> contents) {
+            return MakeTableObject(*self.folder_, filter.value_or(std::string()), contents.value_or(0),
+                                   self.session_->MajorVersion());
+          });
   return table;
 }
 
@@ -39,12 +46,13 @@ com::ComPtr<IDispatch> FoldersObject::Item(const com::Variant& index) {
   return MakeFolderObject(folders_->Item(index.ToInt()), session_);
 }
 
-com::ComPtr<IDispatch> MakeFolderObject(std::shared_ptr<host::Folder> folder, com::ComPtr<IDispatch> session) {
+com::ComPtr<IDispatch> MakeFolderObject(std::shared_ptr<host::Folder> folder, com::ComPtr<NameSpaceObject> session) {
   if (!folder) return nullptr;
   return com::Make<FolderObject>(std::move(folder), std::move(session));
 }
 
-com::ComPtr<IDispatch> MakeFoldersObject(std::shared_ptr<host::Folders> folders, com::ComPtr<IDispatch> session) {
+com::ComPtr<IDispatch> MakeFoldersObject(std::shared_ptr<host::Folders> folders,
+                                         com::ComPtr<NameSpaceObject> session) {
   return com::Make<FoldersObject>(std::move(folders), std::move(session));
 }
 

@@ -8,12 +8,12 @@
 #include "standin/outlook/folder_objects.h"
 
 namespace qor::standin {
-namespace {
-
 std::string SubjectOf(const host::Item& item) {
   if (const auto* stored = dynamic_cast<const host::memory::MemoryItem*>(&item)) return stored->Subject();
   throw com::ComError(DISP_E_MEMBERNOTFOUND);
 }
+
+namespace {
 
 com::ComPtr<IDispatch> Move(host::Item& item, const com::ComPtr<IDispatch>& destination) {
   const auto folder = HostFolderOf(destination.Get());

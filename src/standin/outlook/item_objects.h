@@ -7,6 +7,7 @@
 #include <oaidl.h>
 
 #include <memory>
+#include <string>
 
 #include "com/com_object.h"
 #include "host/outlook.h"
@@ -37,6 +38,9 @@ class ContactItemObject final : public com::ComObject<ContactItemObject, office:
  private:
   std::shared_ptr<host::ContactItem> contact_;
 };
+
+// The item's Subject; DISP_E_MEMBERNOTFOUND for an item the in-memory Outlook did not make.
+std::string SubjectOf(const host::Item& item);
 
 // A ContactItem for contacts, a MailItem for anything else; null for a null item.
 com::ComPtr<IDispatch> MakeItemObject(std::shared_ptr<host::Item> item);

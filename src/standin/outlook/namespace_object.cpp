@@ -9,7 +9,8 @@
 
 namespace qor::standin {
 
-NameSpaceObject::NameSpaceObject(std::shared_ptr<host::NameSpace> session) : session_(std::move(session)) {
+NameSpaceObject::NameSpaceObject(std::shared_ptr<host::NameSpace> session, int majorVersion)
+    : session_(std::move(session)), majorVersion_(majorVersion) {
   AddConnectionPoint(ids::kNameSpaceEvents);
 }
 
@@ -19,7 +20,7 @@ const com::DispatchTable<NameSpaceObject>& NameSpaceObject::DispatchMembers() {
       com::DispatchTable<Self>()
           .Property("Type", [](Self&) { return std::string("MAPI"); })
           .Property("Folders",
-                    [](Self& self) { return MakeFoldersObject(self.session_->Folders(), self.AsDispatch()); })
+                    [](Self& self) { return MakeFoldersObject(self.session_->Folders(), self.ThisObject()); })
           .Method("PickFolder", [](Self& self) { return self.MakeFolder(self.session_->PickFolder()); })
           .Method("GetItemFromID",
                   [](Self& self, std::string entryId, std::optional<std::string> storeId) {
@@ -32,11 +33,11 @@ const com::DispatchTable<NameSpaceObject>& NameSpaceObject::DispatchMembers() {
 }
 
 com::ComPtr<IDispatch> NameSpaceObject::MakeFolder(std::shared_ptr<host::Folder> folder) {
-  return MakeFolderObject(std::move(folder), AsDispatch());
+  return MakeFolderObject(std::move(folder), ThisObject());
 }
 
-com::ComPtr<IDispatch> NameSpaceObject::AsDispatch() {
-  com::ComPtr<IDispatch> self;
+com::ComPtr<NameSpaceObject> NameSpaceObject::ThisObject() {
+  com::ComPtr<NameSpaceObject> self;
   self.CopyFrom(this);
   return self;
 }

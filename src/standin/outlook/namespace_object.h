@@ -17,18 +17,22 @@ namespace qor::standin {
 class NameSpaceObject final : public com::ComObject<NameSpaceObject, office::CountedDispatch<NameSpaceObject>,
                                                     com::ConnectionPointContainerImpl> {
  public:
-  explicit NameSpaceObject(std::shared_ptr<host::NameSpace> session);
+  // `majorVersion` is the Outlook version the session plays (0 when unknown), which decides the
+  // members its folders offer.
+  NameSpaceObject(std::shared_ptr<host::NameSpace> session, int majorVersion);
 
   static const com::DispatchTable<NameSpaceObject>& DispatchMembers();
   static bool ExtraInterface(REFIID iid) noexcept { return iid == ids::kNameSpace; }
 
   // A folder object of this session; null for a null folder.
   com::ComPtr<IDispatch> MakeFolder(std::shared_ptr<host::Folder> folder);
+  int MajorVersion() const noexcept { return majorVersion_; }
 
  private:
-  com::ComPtr<IDispatch> AsDispatch();
+  com::ComPtr<NameSpaceObject> ThisObject();
 
   std::shared_ptr<host::NameSpace> session_;
+  int majorVersion_;
 };
 
 }  // namespace qor::standin

@@ -28,7 +28,7 @@ OutlookSession::OutlookSession(std::shared_ptr<host::memory::MemoryOutlook> outl
     : outlook_(std::move(outlook)),
       versionText_(std::move(versionText)),
       majorVersion_(MajorVersionOf(versionText_)),
-      nameSpace_(com::Make<NameSpaceObject>(outlook_->Session())),
+      nameSpace_(com::Make<NameSpaceObject>(outlook_->Session(), majorVersion_)),
       explorers_(MakeWindows(ids::kExplorers, ids::kExplorersEvents)),
       inspectors_(MakeWindows(ids::kInspectors, ids::kInspectorsEvents)) {}
 

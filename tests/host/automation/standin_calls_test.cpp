@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "com/com_init.h"
 #include "com/com_object.h"
@@ -123,6 +124,56 @@ class OutlookApartment {
   DWORD threadId_ = 0;
   com::ComPtr<IDispatch> application_;
 };
+
+// Contacts whose addresses carry their number; every seventh field empty, one address in capitals.
+std::shared_ptr<memory::MemoryOutlook> OutlookWithContacts(const std::string& version, int count) {
+  auto outlook = memory::MemoryOutlook::Create(version);
+  const auto folder = outlook->AddStore("Mailbox")->AddFolder("Contacts", ItemType::Contact);
+  for (int n = 0; n < count; ++n) {
+    const std::string number = std::to_string(n);
+    folder->AddContact({.email1Address = n % 7 == 0 ? "" : "one" + number + "@example.com",
+                        .email2Address = n == 5 ? "TWO@EXAMPLE.COM" : "",
+                        .email3Address = "three" + number + "@example.org"});
+  }
+  return outlook;
+}
+
+std::vector<ContactAddresses> ContactsThroughCom(const std::shared_ptr<memory::MemoryOutlook>& outlook) {
+  const auto application = WrapApplication(standin::CreateOutlookApplication(outlook));
+  return application->Session()->Folders()->Item("Mailbox")->Folders()->Item("Contacts")->ContactAddressList();
+}
+
+TEST_F(StandinCallsTest, ContactAddressList_TakesAFewCallsPerThousandContactsFromOutlook2007AndWalksTheItemsBefore) {
+  constexpr int kContacts = 2500;
+  const auto outlook = OutlookWithContacts("16.0.0.4266", kContacts);
+  const auto expected = outlook->Stores().front()->FindSubfolder("Contacts")->ContactAddressList();
+  ASSERT_EQ(expected.size(), static_cast<std::size_t>(kContacts));
+
+  StandinCalls before = StandinCallCounts();
+  EXPECT_EQ(ContactsThroughCom(outlook), expected);
+  // To the folder: GetNamespace, Folders, Item, Folders, Item. The table: GetTable, Columns,
+  // RemoveAll, Add 4 times, GetRowCount, GetArray 3 times (1,000 rows each at most).
+  constexpr int kToTheFolder = 5;
+  EXPECT_EQ(StandinCallCounts().calls - before.calls, kToTheFolder + 11);
+  EXPECT_EQ(StandinCallCounts().nameLookups - before.nameLookups, kToTheFolder + 6);
+
+  // Outlook 2003 has no tables: the items one by one, the same list.
+  const auto outlook2003 = OutlookWithContacts("11.0.0.8312", kContacts);
+  before = StandinCallCounts();
+  const auto walked = ContactsThroughCom(outlook2003);
+  ASSERT_EQ(walked.size(), expected.size());
+  for (std::size_t n = 0; n < walked.size(); ++n) {
+    EXPECT_EQ(walked[n].email1Address, expected[n].email1Address);
+    EXPECT_EQ(walked[n].email3Address, expected[n].email3Address);
+  }
+  EXPECT_GT(StandinCallCounts().calls - before.calls, 5 * kContacts);
+
+  // Across apartments the batches travel marshalled.
+  OutlookApartment apartment(outlook);
+  const auto remote = WrapApplication(apartment.Application());
+  EXPECT_EQ(remote->Session()->Folders()->Item("Mailbox")->Folders()->Item("Contacts")->ContactAddressList(),
+            expected);
+}
 
 TEST_F(StandinCallsTest, ClosedOutlook_IsHostDisconnectedNamingTheMember) {
   bounces->AddMail("a@example.com");

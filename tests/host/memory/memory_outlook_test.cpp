@@ -217,6 +217,7 @@ class ForeignFolder : public Folder {
   std::string EntryID() override { return "F"; }
   std::string StoreID() override { return "S"; }
   ItemType DefaultItemType() override { return ItemType::Mail; }
+  std::vector<ContactAddresses> ContactAddressList() override { return {}; }
 };
 
 TEST(MemoryOutlook, Move_CrossesStoresButNotOutlooks) {

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "com/safe_array.h"
 #include "host/memory/host_messages.h"
 #include "outlook_fixture.h"
 #include "standin/outlook/outlook_standin.h"
@@ -102,6 +103,83 @@ TEST_F(OutlookStandinTest, Items_RestrictWalksAndIndexesOverCom) {
   EXPECT_EQ(report.Get("Subject").ToUtf8(), "Undeliverable");
   EXPECT_EQ(report.Get("Body").ToUtf8(), "Delivery to ann@example.com failed");
   EXPECT_EQ(report.Get("EntryID").ToUtf8(), bounce1->EntryID());
+}
+
+// A GetArray batch as rows of texts; an Empty cell reads "-".
+std::vector<std::vector<std::string>> RowsOf(const com::Variant& batch) {
+  com::VariantTable cells(batch);
+  std::vector<std::vector<std::string>> rows(static_cast<std::size_t>(cells.Rows()));
+  for (long row = 0; row < cells.Rows(); ++row) {
+    for (long column = 0; column < cells.Columns(); ++column) {
+      // The system's own indexing settles the layout VariantTable reads.
+      LONG indices[2] = {row, column};
+      com::Variant cell;
+      EXPECT_HRESULT_SUCCEEDED(SafeArrayGetElement(batch.Get().parray, indices, cell.Put()));
+      EXPECT_EQ(cell.Type(), cells.At(row, column).vt);
+      rows[row].push_back(cell.IsEmpty() ? "-" : cell.ToUtf8());
+    }
+  }
+  return rows;
+}
+
+TEST_F(OutlookStandinTest, GetTable_HandsOutChosenColumnsInBatchesAndByRow) {
+  contacts->AddMail("a note among the contacts", "Note", host::ItemClass::Note);
+  Start();
+  com::Dispatch table(Folder("Mailbox", "Contacts").Call("GetTable").ToDispatch());
+  com::Dispatch columns(table.Get("Columns").ToDispatch());
+  EXPECT_EQ(columns.Get("Count").ToInt(), 3);
+  EXPECT_EQ(com::Dispatch(columns.Get("Item", 2).ToDispatch()).Get("Name").ToUtf8(), "Subject");
+  columns.Call("RemoveAll");
+  EXPECT_EQ(com::Dispatch(columns.Call("Add", "entryid").ToDispatch()).Get("Name").ToUtf8(), "EntryID");
+  columns.Call("Add", "Email2Address");
+  columns.Call("Add", "MessageClass");
+  EXPECT_EQ(ErrorOf([&] { columns.Call("Add", "Body"); }), "The property \"Body\" is unknown.");
+  EXPECT_EQ(table.Call("GetRowCount").ToInt(), 3);
+
+  // Rows by columns, from the current row on; past the end an empty batch.
+  EXPECT_EQ(RowsOf(table.Call("GetArray", 2)),
+            (std::vector<std::vector<std::string>>{{ann->EntryID(), "", "IPM.Contact"},
+                                                   {bob->EntryID(), "BOB@example.com", "IPM.Contact"}}));
+  EXPECT_FALSE(table.Get("EndOfTable").ToBool());
+  const auto rest = RowsOf(table.Call("GetArray", 100));
+  ASSERT_EQ(rest.size(), 1u);
+  EXPECT_EQ(rest[0][1], "-");  // a note has no e-mail fields
+  EXPECT_EQ(rest[0][2], "IPM.StickyNote");
+  EXPECT_TRUE(RowsOf(table.Call("GetArray", 1)).empty());
+  EXPECT_TRUE(table.Get("EndOfTable").ToBool());
+  EXPECT_THAT(ErrorOf([&] { table.Call("GetArray", 0); }), ::testing::HasSubstr("parameter values are not valid"));
+
+  table.Call("MoveToStart");
+  com::Dispatch row(table.Call("GetNextRow").ToDispatch());
+  EXPECT_EQ(row.Get("Item", "ENTRYID").ToUtf8(), ann->EntryID());
+  EXPECT_EQ(row.Get("Item", 3).ToUtf8(), "IPM.Contact");
+  com::VariantTable values(row.Call("GetValues"));
+  EXPECT_EQ(values.Columns(), 3);
+  columns.Call("Remove", "Email2Address");
+  EXPECT_EQ(columns.Get("Count").ToInt(), 2);
+
+  // A filter in Restrict's syntax, and hidden items, of which there are none.
+  com::Dispatch folder = Folder("Mailbox", "Contacts");
+  EXPECT_EQ(com::Dispatch(folder.Call("GetTable", "[Email2Address] = 'bob@example.com'").ToDispatch())
+                .Call("GetRowCount")
+                .ToInt(),
+            1);
+  EXPECT_EQ(com::Dispatch(folder.Call("GetTable", "", 1).ToDispatch()).Call("GetRowCount").ToInt(), 0);
+}
+
+TEST_F(OutlookStandinTest, GetTable_CameWithOutlook2007WhichRefusesBatchesLongerThanTheTable) {
+  Start(11);
+  try {
+    Folder("Mailbox", "Contacts").Call("GetTable");
+    ADD_FAILURE() << "Outlook 2003 has no GetTable";
+  } catch (const com::ComError& error) {
+    EXPECT_EQ(error.Code(), DISP_E_MEMBERNOTFOUND);
+  }
+  driver.reset();
+  Start(12);
+  com::Dispatch table(Folder("Mailbox", "Contacts").Call("GetTable").ToDispatch());
+  EXPECT_THAT(ErrorOf([&] { table.Call("GetArray", 3); }), ::testing::HasSubstr("parameter values are not valid"));
+  EXPECT_EQ(RowsOf(table.Call("GetArray", 2)).size(), 2u);
 }
 
 TEST_F(OutlookStandinTest, MoveAndCopy_GiveNewEntryIdsAndLeaveStaleObjectsFailing) {
