@@ -6,14 +6,14 @@
 #include "engine/text.h"
 #include "engine/xprocs.h"
 
-#include <optional>
-
 namespace qor::engine {
 
 namespace {
 
 // A column this short after trimming holds no group yet.
 constexpr std::size_t kMinimumGroupLength = 6;
+
+constexpr std::size_t kRestrictionsCheaperUpTo = 8;
 
 // The entry ids of the matched contacts, encoded and joined by ",", in the order the collection
 // yields them.
@@ -56,9 +56,14 @@ std::shared_ptr<host::Items> SearchContact(host::Folder& folder, std::string_vie
   return folder.Items()->Restrict(filter);
 }
 
-void GetLinkedContacts(EngineContext& context, const RunOptions& options, ContactMatching matching) {
+ContactMatching ContactMatchingFor(std::size_t addresses) noexcept {
+  return addresses <= kRestrictionsCheaperUpTo ? ContactMatching::RestrictPerAddress : ContactMatching::OnePass;
+}
+
+void GetLinkedContacts(EngineContext& context, const RunOptions& options, std::optional<ContactMatching> matching) {
   TEmailData& data = context.data;
   if (data.empty() || !options.scanContactFolders || options.contactFolders.empty()) return;
+  const ContactMatching how = matching.value_or(ContactMatchingFor(data.size()));
 
   ProgressSink& progress = context.progress;
   for (const auto& folderPath : options.contactFolders) {
@@ -68,7 +73,7 @@ void GetLinkedContacts(EngineContext& context, const RunOptions& options, Contac
     StartProgress(progress, "Matching e-mail addresses in \"" + displayName + "\"...",
                   static_cast<int>(data.size()) + 1);
     std::optional<ContactIndex> index;
-    if (matching == ContactMatching::OnePass) index.emplace(*folder);
+    if (how == ContactMatching::OnePass) index.emplace(*folder);
     for (auto& entry : data) {
       StepProgress(progress);
       const std::string ids =
@@ -80,9 +85,12 @@ void GetLinkedContacts(EngineContext& context, const RunOptions& options, Contac
 
 std::shared_ptr<host::ContactItem> GetContactInfo(const EngineContext& context, std::string_view ContactFolder,
                                                   const std::string& ContactEntryID) {
-  const auto folder = RequireFolder(context.outlook, context.chosenFolders, ContactFolder);
-  const auto item = context.outlook.Session()->GetItemFromID(ContactEntryID, folder->StoreID());
-  return host::AsContact(item);
+  ContactFolderCache& cache = context.contactFolders;
+  const std::string* storeId = cache.StoreId(ContactFolder);
+  if (storeId == nullptr)
+    storeId =
+        &cache.Remember(ContactFolder, RequireFolder(context.outlook, context.chosenFolders, ContactFolder)->StoreID());
+  return host::AsContact(cache.Session(context.outlook).GetItemFromID(ContactEntryID, *storeId));
 }
 
 }  // namespace qor::engine

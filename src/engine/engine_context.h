@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/chosen_folders.h"
+#include "engine/contact_folder_cache.h"
 #include "engine/email_data.h"
 #include "engine/progress.h"
 #include "host/outlook.h"
@@ -20,6 +21,8 @@ struct EngineContext {
   std::string usersAppFolderPath;  // UTF-8
   // The folders the wizard's explorer and pickers gave, which its paths name; null: paths alone.
   const ChosenFolders* chosenFolders = nullptr;
+  // Filled as the run goes; a context lives for one run.
+  mutable ContactFolderCache contactFolders = {};
 };
 
 }  // namespace qor::engine

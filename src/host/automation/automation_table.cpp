@@ -18,7 +18,7 @@ namespace {
 constexpr int kRowsPerBatch = 1000;
 
 constexpr std::array<std::string_view, 4> kContactColumns = {"EntryID", "Email1Address", "Email2Address",
-                                                              "Email3Address"};
+                                                             "Email3Address"};
 
 class TableColumns : public OutlookObject {
  public:
@@ -58,8 +58,8 @@ class ContactTable : public OutlookObject {
     if (cells.Rows() > 0 && cells.Columns() != static_cast<long>(kContactColumns.size()))
       throw com::ComError(DISP_E_BADINDEX);
     for (long row = 0; row < cells.Rows(); ++row) {
-      contacts.push_back({Text(cells.At(row, 0)), Text(cells.At(row, 1)), Text(cells.At(row, 2)),
-                          Text(cells.At(row, 3))});
+      contacts.push_back(
+          {Text(cells.At(row, 0)), Text(cells.At(row, 1)), Text(cells.At(row, 2)), Text(cells.At(row, 3))});
     }
     return cells.Rows();
   }

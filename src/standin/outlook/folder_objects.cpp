@@ -51,8 +51,7 @@ com::ComPtr<IDispatch> MakeFolderObject(std::shared_ptr<host::Folder> folder, co
   return com::Make<FolderObject>(std::move(folder), std::move(session));
 }
 
-com::ComPtr<IDispatch> MakeFoldersObject(std::shared_ptr<host::Folders> folders,
-                                         com::ComPtr<NameSpaceObject> session) {
+com::ComPtr<IDispatch> MakeFoldersObject(std::shared_ptr<host::Folders> folders, com::ComPtr<NameSpaceObject> session) {
   return com::Make<FoldersObject>(std::move(folders), std::move(session));
 }
 

@@ -35,8 +35,7 @@ struct Column {
 constexpr std::array<Column, 9> kColumns = {{
     {"EntryID", [](const host::Item& item) { return com::Variant(item.EntryID()); }},
     {"Subject", [](const host::Item& item) { return com::Variant(SubjectOf(item)); }},
-    {"MessageClass",
-     [](const host::Item& item) { return com::Variant(host::memory::MessageClassOf(item.Class())); }},
+    {"MessageClass", [](const host::Item& item) { return com::Variant(host::memory::MessageClassOf(item.Class())); }},
     {"FullName", ContactValue<&host::ContactItem::FullName>},
     {"CompanyName", ContactValue<&host::ContactItem::CompanyName>},
     {"BusinessTelephoneNumber", ContactValue<&host::ContactItem::BusinessTelephoneNumber>},
@@ -53,7 +52,8 @@ const Column& ColumnNamed(std::string_view name) {
   const auto found = std::find_if(kColumns.begin(), kColumns.end(), [&](const Column& column) {
     return platform::SameTextIgnoringCase(column.name, name);
   });
-  if (found == kColumns.end()) throw com::ComError(E_INVALIDARG, "The property \"" + std::string(name) + "\" is unknown.");
+  if (found == kColumns.end())
+    throw com::ComError(E_INVALIDARG, "The property \"" + std::string(name) + "\" is unknown.");
   return *found;
 }
 
@@ -109,7 +109,8 @@ com::Variant TableObject::GetArray(int maxRows) {
     com::VariantTable cells(array.Get());
     for (long row = 0; row < rows; ++row) {
       const host::Item& item = *state.rows[state.next + row];
-      for (long column = 0; column < columns; ++column) cells.At(row, column) = ValueOf(item, state.columns[column]).Detach();
+      for (long column = 0; column < columns; ++column)
+        cells.At(row, column) = ValueOf(item, state.columns[column]).Detach();
     }
   }
   state.next += rows;

@@ -145,12 +145,12 @@ std::vector<ContactAddresses> ContactsThroughCom(const std::shared_ptr<memory::M
 
 TEST_F(StandinCallsTest, ContactAddressList_TakesAFewCallsPerThousandContactsFromOutlook2007AndWalksTheItemsBefore) {
   constexpr int kContacts = 2500;
-  const auto outlook = OutlookWithContacts("16.0.0.4266", kContacts);
-  const auto expected = outlook->Stores().front()->FindSubfolder("Contacts")->ContactAddressList();
+  const auto outlook16 = OutlookWithContacts("16.0.0.4266", kContacts);
+  const auto expected = outlook16->Stores().front()->FindSubfolder("Contacts")->ContactAddressList();
   ASSERT_EQ(expected.size(), static_cast<std::size_t>(kContacts));
 
   StandinCalls before = StandinCallCounts();
-  EXPECT_EQ(ContactsThroughCom(outlook), expected);
+  EXPECT_EQ(ContactsThroughCom(outlook16), expected);
   // To the folder: GetNamespace, Folders, Item, Folders, Item. The table: GetTable, Columns,
   // RemoveAll, Add 4 times, GetRowCount, GetArray 3 times (1,000 rows each at most).
   constexpr int kToTheFolder = 5;
@@ -169,10 +169,9 @@ TEST_F(StandinCallsTest, ContactAddressList_TakesAFewCallsPerThousandContactsFro
   EXPECT_GT(StandinCallCounts().calls - before.calls, 5 * kContacts);
 
   // Across apartments the batches travel marshalled.
-  OutlookApartment apartment(outlook);
+  OutlookApartment apartment(outlook16);
   const auto remote = WrapApplication(apartment.Application());
-  EXPECT_EQ(remote->Session()->Folders()->Item("Mailbox")->Folders()->Item("Contacts")->ContactAddressList(),
-            expected);
+  EXPECT_EQ(remote->Session()->Folders()->Item("Mailbox")->Folders()->Item("Contacts")->ContactAddressList(), expected);
 }
 
 TEST_F(StandinCallsTest, ClosedOutlook_IsHostDisconnectedNamingTheMember) {
