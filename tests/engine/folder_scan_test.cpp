@@ -8,6 +8,8 @@
 #include <fstream>
 #include <new>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "host/memory/mailbox_file.h"
 #include "host/memory/memory_outlook.h"
@@ -107,6 +109,23 @@ TEST_F(FolderScanTest, KeepsEntriesFoundBeforeAFailingItemAndResetsTheBar) {
   }
   EXPECT_THAT(Addresses(data), ElementsAre("kept@example.com"));
   EXPECT_EQ(progress.position, 0);
+}
+
+// Enough addresses to outgrow the set of addresses met several times, each met again later in
+// another case.
+TEST_F(FolderScanTest, KeepsEachOfThousandsOfAddressesOnceWhateverTheirCase) {
+  constexpr int kMessages = 3000;
+  std::vector<std::string> entryIds;
+  for (int n = 0; n < kMessages; ++n) {
+    const std::string body =
+        "user" + std::to_string(n) + "@example.com, again User" + std::to_string(n / 2) + "@Example.COM";
+    entryIds.push_back(bounces->AddMail(body)->EntryID());
+  }
+  const TEmailData data = Scan();
+  ASSERT_EQ(data.size(), static_cast<std::size_t>(kMessages));
+  for (int n = 0; n < kMessages; ++n) {
+    EXPECT_EQ(data[n], (TEmailEntry{"user" + std::to_string(n) + "@example.com", entryIds[n], "", "N"}));
+  }
 }
 
 // A bounce repeats the addresses it names, and a folder of bounces repeats them between messages:
