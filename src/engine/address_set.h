@@ -10,9 +10,9 @@
 namespace qor::engine {
 
 // The addresses a scan has met, each once whatever the case of A to Z. They are kept lower-cased
-// back to back in one buffer and found through an open-addressing table of their places, so a
+// back to back in one buffer and found through an open-addressing table of eight-byte slots, so a
 // scan of a million messages makes a few large blocks instead of a node and a string per address,
-// and a lookup touches one slot and one run of the buffer.
+// and looking up a new address touches one slot of a table half the size of the addresses.
 class AddressSet {
  public:
   // Adds `address`, text of AddressExtractor, unless a form of it is held already: the
@@ -21,19 +21,18 @@ class AddressSet {
 
  private:
   struct Slot {
-    std::uint64_t offset;
-    std::uint32_t size;  // 0: free (no address is empty)
-    std::uint32_t hash;  // the hash's low bits, to pass over most others without reading them
+    std::uint32_t hash;   // the hash's low bits, to pass over most others without reading them
+    std::uint32_t index;  // 1 + the address's index in ends_; 0: free
   };
 
-  std::string_view Held(const Slot& slot) const noexcept { return {text_.data() + slot.offset, slot.size}; }
+  std::string_view Held(std::size_t index) const noexcept;
   // The slot holding a form of `address`, or the free one it would take.
-  std::size_t SlotOf(std::string_view address, std::size_t hash) const;
+  std::size_t SlotOf(std::string_view address, std::uint32_t hash) const;
   void Grow();
 
   std::string text_;
+  std::vector<std::size_t> ends_;  // where each address held ends in text_
   std::vector<Slot> slots_;
-  std::size_t count_ = 0;
 };
 
 }  // namespace qor::engine
