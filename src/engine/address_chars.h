@@ -2,7 +2,10 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
+
+#include "engine/text.h"
 
 namespace qor::engine {
 
@@ -62,5 +65,21 @@ inline bool IsScriptBoundary(char32_t left, char32_t right) noexcept {
 
 // Leading and trailing characters that are the sentence's, not the address's: a full stop, quotes.
 constexpr bool IsEdgePunctuation(char c) noexcept { return c == '.' || c == '\''; }
+
+// CaseBlindEqual for address text, eight bytes at a time: among ASCII address characters, setting
+// bit 0x20 changes only A to Z, into a to z; bytes beyond ASCII must match exactly.
+inline bool SameAddress(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+  constexpr std::uint64_t kCaseBits = 0x2020202020202020u;
+  for (std::size_t at = 0; at < a.size(); at += 8) {
+    const std::uint64_t x = WordAt(a, at);
+    const std::uint64_t y = WordAt(b, at);
+    if (x == y) continue;
+    if (((x | y) & kHighBits) != 0) return CaseBlindEqual()(a.substr(at), b.substr(at));
+    if ((x | kCaseBits) != (y | kCaseBits)) return false;
+  }
+  return true;
+}
 
 }  // namespace qor::engine

@@ -24,22 +24,6 @@ bool HasMinimumLength(std::string_view text) noexcept {
   return count >= kMinimumLength;
 }
 
-// CaseBlindEqual for address text, eight bytes at a time: among ASCII address characters, setting
-// bit 0x20 changes only A to Z, into a to z; bytes beyond ASCII must match exactly.
-bool SameAddress(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-  constexpr std::uint64_t kCaseBits = 0x2020202020202020u;
-  for (std::size_t at = 0; at < a.size(); at += 8) {
-    const std::uint64_t x = WordAt(a, at);
-    const std::uint64_t y = WordAt(b, at);
-    if (x == y) continue;
-    if (((x | y) & kHighBits) != 0) return CaseBlindEqual()(a.substr(at), b.substr(at));
-    if ((x | kCaseBits) != (y | kCaseBits)) return false;
-  }
-  return true;
-}
-
 // The run of address characters around the at sign at `at`, which ends at a separator, a glue
 // character or a script boundary on either side.
 struct Run {

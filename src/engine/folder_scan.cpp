@@ -1,10 +1,9 @@
 #include "engine/folder_scan.h"
 
 #include <string>
-#include <unordered_set>
 
+#include "engine/address_set.h"
 #include "engine/extract_emails.h"
-#include "engine/text.h"
 
 namespace qor::engine {
 
@@ -28,10 +27,10 @@ bool IsTableAddress(std::string_view address) {
   return afterAt.substr(0, afterAt.find('@')).find('.') != std::string_view::npos;
 }
 
-// What the scan keeps from one item to the next: every address met so far, lower-cased, so each
-// is examined once and looked up without a copy; and the extractor's buffers.
+// What the scan keeps from one item to the next: every address met so far, so each is examined
+// once and looked up without a copy; and the extractor's buffers.
 struct ScanState {
-  std::unordered_set<std::string, CaseBlindHash, CaseBlindEqual> met;
+  AddressSet met;
   AddressExtractor extractor;
 };
 
@@ -40,11 +39,10 @@ void ScanItem(host::Item& item, ScanState& state, TEmailData& data) {
   const std::string body = item.Body();
   std::string entryId;
   for (const std::string_view found : state.extractor.Extract(body)) {
-    if (state.met.contains(found)) continue;
-    const std::string& address = *state.met.insert(LowerAscii(found)).first;
-    if (!IsTableAddress(address)) continue;
+    const auto address = state.met.InsertNew(found);
+    if (!address || !IsTableAddress(*address)) continue;
     if (entryId.empty()) entryId = item.EntryID();
-    data.push_back({address, entryId, std::string(), std::string(kIncluded)});
+    data.push_back({std::string(*address), entryId, std::string(), std::string(kIncluded)});
   }
 }
 

@@ -3,29 +3,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <fstream>
-#include <new>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "host/memory/mailbox_file.h"
 #include "host/memory/memory_outlook.h"
+#include "support/counted_heap.h"
 #include "support/engine_host.h"
 #include "support/recording_progress.h"
-
-// Every allocation through operator new in this test program is counted.
-namespace {
-std::atomic<long> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  ++allocations;
-  if (void* memory = std::malloc(size != 0 ? size : 1)) return memory;
-  throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace qor::engine {
 namespace {
@@ -109,6 +96,23 @@ TEST_F(FolderScanTest, KeepsEntriesFoundBeforeAFailingItemAndResetsTheBar) {
   EXPECT_EQ(progress.position, 0);
 }
 
+// Enough addresses to outgrow the set of addresses met several times, each met again later in
+// another case.
+TEST_F(FolderScanTest, KeepsEachOfThousandsOfAddressesOnceWhateverTheirCase) {
+  constexpr int kMessages = 3000;
+  std::vector<std::string> entryIds;
+  for (int n = 0; n < kMessages; ++n) {
+    const std::string body =
+        "user" + std::to_string(n) + "@example.com, again User" + std::to_string(n / 2) + "@Example.COM";
+    entryIds.push_back(bounces->AddMail(body)->EntryID());
+  }
+  const TEmailData data = Scan();
+  ASSERT_EQ(data.size(), static_cast<std::size_t>(kMessages));
+  for (int n = 0; n < kMessages; ++n) {
+    EXPECT_EQ(data[n], (TEmailEntry{"user" + std::to_string(n) + "@example.com", entryIds[n], "", "N"}));
+  }
+}
+
 // A bounce repeats the addresses it names, and a folder of bounces repeats them between messages:
 // the scan reads each body in place and looks each address up without a copy of it.
 TEST_F(FolderScanTest, AllocatesNothingPerRepeatedAddress) {
@@ -127,9 +131,9 @@ TEST_F(FolderScanTest, AllocatesNothingPerRepeatedAddress) {
   TEmailData data;
   NullProgress quiet;
   const auto allocationsOfScan = [&](const std::string& path) {
-    const long before = allocations;
+    const long before = tests::heap::allocations;
     GetEmailAddressesFromFolder(engineHost.Get(), path, data, quiet);
-    return allocations - before;
+    return tests::heap::allocations - before;
   };
   allocationsOfScan("Mailbox\\Once");
   EXPECT_EQ(allocationsOfScan("Mailbox\\Often"), allocationsOfScan("Mailbox\\Once"));

@@ -1,6 +1,8 @@
 #include <algorithm>
 #include <cstdint>
+#include <fstream>
 #include <initializer_list>
+#include <ios>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -39,7 +41,29 @@ class Reader {
   explicit Reader(std::string source) : source_(std::move(source)) {}
 
   std::shared_ptr<MemoryOutlook> Read(std::string_view text) const {
-    const Json root = ParseJson(text);
+    Json root = ParseJson(text);
+    return Build(root);
+  }
+
+  // Null when the stream cannot be read to its end or holds no valid JSON: the caller reads the
+  // text whole to say why.
+  std::shared_ptr<MemoryOutlook> TryRead(std::istream& in) const {
+    Json root;
+    PositionedParser parser(root);
+    try {
+      Json::sax_parse(in, &parser);
+    } catch (const Json::exception&) {
+      return nullptr;
+    } catch (const std::ios_base::failure&) {
+      return nullptr;
+    }
+    return Build(root);
+  }
+
+ private:
+  // Moves the strings out of `root` and drops each item once read, so no message body is held
+  // twice and the document shrinks as the mailbox grows.
+  std::shared_ptr<MemoryOutlook> Build(Json& root) const {
     if (!root.is_object()) Fail("the top level", "expected an object");
     auto outlook = MemoryOutlook::Create(String(root, "outlookVersion", "outlookVersion", "16.0.0.4266"));
     const auto stores = root.find("stores");
@@ -57,7 +81,6 @@ class Reader {
     return outlook;
   }
 
- private:
   [[noreturn]] void Fail(const std::string& place, const std::string& problem) const {
     throw MailboxError(source_ + ": " + place + ": " + problem);
   }
@@ -111,19 +134,20 @@ class Reader {
     return reason.replace(from, cut - from, "...");
   }
 
-  const Json& Object(const Json& node, const std::string& place) const {
+  Json& Object(Json& node, const std::string& place) const {
     if (!node.is_object()) Fail(place, "expected an object");
     return node;
   }
 
-  std::string String(const Json& object, const char* key, const std::string& place, std::string fallback = {}) const {
+  // Moved out: each string of the document is read once.
+  std::string String(Json& object, const char* key, const std::string& place, std::string fallback = {}) const {
     const auto found = object.find(key);
     if (found == object.end()) return fallback;
     if (!found->is_string()) Fail(place, "expected a string");
-    return found->get<std::string>();
+    return std::move(found->get_ref<std::string&>());
   }
 
-  const Json* Array(const Json& object, const char* key, const std::string& place) const {
+  Json* Array(Json& object, const char* key, const std::string& place) const {
     const auto found = object.find(key);
     if (found == object.end()) return nullptr;
     if (!found->is_array()) Fail(place, "expected an array");
@@ -157,8 +181,8 @@ class Reader {
     }
   }
 
-  void ReadStore(MemoryOutlook& outlook, const Json& node, const std::string& place) const {
-    const Json& store = Object(node, place);
+  void ReadStore(MemoryOutlook& outlook, Json& node, const std::string& place) const {
+    Json& store = Object(node, place);
     const std::string name = String(store, "name", place + ".name");
     const std::string storeId = String(store, "storeId", place + ".storeId");
     const host::ItemType type = ItemTypeOf(store, place);
@@ -166,8 +190,8 @@ class Reader {
     ReadContents(*folder, store, place, 0);
   }
 
-  void ReadFolder(MemoryFolder& parent, const Json& node, const std::string& place, int depth) const {
-    const Json& object = Object(node, place);
+  void ReadFolder(MemoryFolder& parent, Json& node, const std::string& place, int depth) const {
+    Json& object = Object(node, place);
     if (depth > kMaxFolderDepth) Fail(place, "folders nested more than " + std::to_string(kMaxFolderDepth) + " deep");
     const std::string name = String(object, "name", place + ".name");
     const host::ItemType type = ItemTypeOf(object, place);
@@ -175,28 +199,29 @@ class Reader {
     ReadContents(*folder, object, place, depth);
   }
 
-  void ReadContents(MemoryFolder& folder, const Json& object, const std::string& place, int depth) const {
-    if (const Json* items = Array(object, "items", place + ".items")) {
+  void ReadContents(MemoryFolder& folder, Json& object, const std::string& place, int depth) const {
+    if (Json* items = Array(object, "items", place + ".items")) {
       for (std::size_t i = 0; i < items->size(); ++i) {
-        ReadItem(folder, (*items)[i], place + ".items[" + std::to_string(i) + "]");
+        ReadItem(folder, std::move((*items)[i]), place + ".items[" + std::to_string(i) + "]");
       }
     }
-    if (const Json* folders = Array(object, "folders", place + ".folders")) {
+    if (Json* folders = Array(object, "folders", place + ".folders")) {
       for (std::size_t i = 0; i < folders->size(); ++i) {
         ReadFolder(folder, (*folders)[i], place + ".folders[" + std::to_string(i) + "]", depth + 1);
       }
     }
   }
 
-  void ReadItem(MemoryFolder& folder, const Json& node, const std::string& place) const {
-    const Json& item = Object(node, place);
+  void ReadItem(MemoryFolder& folder, Json node, const std::string& place) const {
+    Json& item = Object(node, place);
     const auto itemClass =
         static_cast<host::ItemClass>(OneOf(item, "class", place + ".class", 43, {40, 43, 44, 46}, "40, 43, 44, 46"));
-    const std::string entryId = String(item, "entryId", place + ".entryId");
-    const std::string body = String(item, "body", place + ".body");
+    std::string entryId = String(item, "entryId", place + ".entryId");
+    std::string body = String(item, "body", place + ".body");
     if (itemClass != host::ItemClass::Contact) {
-      const std::string subject = String(item, "subject", place + ".subject");
-      Checked(place + ".entryId", [&] { return folder.AddMail(body, subject, itemClass, entryId); });
+      std::string subject = String(item, "subject", place + ".subject");
+      Checked(place + ".entryId",
+              [&] { return folder.AddMail(std::move(body), std::move(subject), itemClass, std::move(entryId)); });
       return;
     }
     ContactFields fields;
@@ -206,8 +231,8 @@ class Reader {
     fields.email1Address = String(item, "email1Address", place + ".email1Address");
     fields.email2Address = String(item, "email2Address", place + ".email2Address");
     fields.email3Address = String(item, "email3Address", place + ".email3Address");
-    fields.body = body;
-    Checked(place + ".entryId", [&] { return folder.AddContact(fields, entryId); });
+    fields.body = std::move(body);
+    Checked(place + ".entryId", [&] { return folder.AddContact(fields, std::move(entryId)); });
   }
 
   static std::shared_ptr<MemoryFolder> FindByPath(const MemoryOutlook& outlook, std::string_view path) {
@@ -240,6 +265,11 @@ std::shared_ptr<MemoryOutlook> ParseMailbox(std::string_view json, const std::st
 }
 
 std::shared_ptr<MemoryOutlook> LoadMailbox(const std::filesystem::path& path) {
+  // Parsed straight from the file, so its bytes are never held beside the document. A file that
+  // cannot be opened or parsed is read whole once more, to say why as for a text.
+  if (std::ifstream in{path, std::ios::binary}) {
+    if (auto outlook = Reader(platform::PathToUtf8(path)).TryRead(in)) return outlook;
+  }
   std::string bytes;
   try {
     bytes = platform::ReadFileBytes(path);

@@ -10,6 +10,7 @@
 
 #include "host/memory/outlook_id_matcher.h"
 #include "platform/atomic_file.h"
+#include "support/counted_heap.h"
 #include "support/temp_folder.h"
 
 namespace qor::host::memory {
@@ -159,9 +160,38 @@ TEST(MailboxFile, Load_ErrorsNameTheSourceAndThePlace) {
   EXPECT_THAT([&] { ParseMailbox(deep, "deep.json"); },
               ThrowsMessage<MailboxError>(HasSubstr("folders nested more than 100 deep")));
 
+  // A file is parsed as it is read; what is wrong with it reads as for a text.
   tests::TempFolder folder;
+  for (const auto& [json, message] : {cases[0], cases[1], cases.back()}) {
+    WriteFile(folder.Path() / "f.json", json);
+    EXPECT_THAT([&] { LoadMailbox(folder.Path() / "f.json"); }, ThrowsMessage<MailboxError>(HasSubstr(message)));
+  }
   EXPECT_THAT([&] { LoadMailbox(folder.Path() / "absent.json"); },
               ThrowsMessage<MailboxError>(HasSubstr("absent.json")));
+  EXPECT_THAT([&] { LoadMailbox(folder.Path()); }, ThrowsMessage<MailboxError>(HasSubstr("it is a folder")));
+}
+
+// Loading holds each body about once: not the file's bytes, the parsed document's copy and the
+// item's at the same time.
+TEST(MailboxFile, Load_HoldsEachBodyOnceAtItsPeak) {
+  constexpr std::size_t kMessages = 400;
+  constexpr std::size_t kBodySize = 10000;
+  tests::TempFolder folder;
+  const auto path = folder.Path() / "big.json";
+  {
+    auto outlook = MemoryOutlook::Create();
+    const auto bounces = outlook->AddStore("Mailbox")->AddFolder("Bounces", ItemType::Mail);
+    for (std::size_t i = 0; i < kMessages; ++i)
+      bounces->AddMail(std::string(kBodySize, static_cast<char>('a' + i % 26)));
+    SaveMailbox(*outlook, path);
+  }
+  const std::size_t before = tests::heap::held;
+  tests::heap::ResetPeak();
+  const auto loaded = LoadMailbox(path);
+  EXPECT_LT(tests::heap::peak - before, kMessages * kBodySize * 3 / 2);
+  const auto bounces = loaded->Stores().front()->FindSubfolder("Bounces");
+  ASSERT_EQ(bounces->ItemCount(), kMessages);
+  EXPECT_EQ(bounces->ItemAt(kMessages)->Body(), std::string(kBodySize, static_cast<char>('a' + (kMessages - 1) % 26)));
 }
 
 std::shared_ptr<MemoryOutlook> RichMailbox() {
