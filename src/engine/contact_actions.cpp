@@ -82,6 +82,7 @@ void DeleteEmailAddress(EngineContext& context, bool AutoCascade) {
     const std::string address = LowerAscii(Trim(entry[kAddress]));
     for (const auto& group : SplitLinkedContacts(entry[kLinkedContacts])) {
       for (const auto& entryId : group.entryIds) {
+        context.progress.BetweenItems();
         const auto contact = GetContactInfo(context, group.folderPath, entryId);
         if (contact) RemoveAddress(*contact, address, AutoCascade);
       }

@@ -65,6 +65,7 @@ void GetEmailAddressesFromFolder(host::Application& application, std::string_vie
 
   ScanState state;
   for (int index = 1; index <= count; ++index) {
+    progress.BetweenItems();
     progress.SetBarPosition(index);
     progress.Repaint();
     ScanItem(*items->Item(index), state, data);

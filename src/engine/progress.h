@@ -18,7 +18,14 @@ class ProgressSink {
   virtual void SetBarPosition(int value) = 0;
   virtual int BarPosition() const = 0;
   virtual void Repaint() = 0;
+  // Called between two items of a long step, before the next one starts: a display keeps its
+  // window answering here, and a stop the user asked for takes effect by throwing StopRequested.
+  virtual void BetweenItems() {}
 };
+
+// Thrown by BetweenItems when the user stopped the step. No std::exception, so that no step's
+// handling of failures takes it for one.
+struct StopRequested {};
 
 // Sets the label, puts the bar at 0 of `maximum` and shows both, as every step of a run begins.
 inline void StartProgress(ProgressSink& progress, const std::string& label, int maximum) {
@@ -29,8 +36,9 @@ inline void StartProgress(ProgressSink& progress, const std::string& label, int 
   progress.Repaint();
 }
 
-// Advances the bar one step and shows it.
+// Advances the bar one step and shows it, between the last item and the next.
 inline void StepProgress(ProgressSink& progress) {
+  progress.BetweenItems();
   progress.SetBarPosition(progress.BarPosition() + 1);
   progress.Repaint();
 }

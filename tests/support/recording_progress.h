@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ class RecordingProgress : public engine::ProgressSink {
   void SetBarPosition(int value) override { position = value; }
   int BarPosition() const override { return position; }
   void Repaint() override { repaintedAt.push_back(position); }
+  void BetweenItems() override {
+    if (onBetweenItems) onBetweenItems();
+  }
 
   std::vector<std::string> labels;
   std::uint32_t colour = 0;
@@ -24,6 +28,8 @@ class RecordingProgress : public engine::ProgressSink {
   int maximum = -1;
   int position = -1;
   std::vector<int> repaintedAt;
+  // What the user does while the window answers.
+  std::function<void()> onBetweenItems;
 };
 
 }  // namespace qor::tests

@@ -84,7 +84,7 @@ void TfrmQORMain::Dispatch(const std::function<void()>& action) {
 }
 
 bool TfrmQORMain::UserClick(Control& control) {
-  if (closed_ || !control.Enabled() || !control.OnShownPage()) return false;
+  if (closed_ || (busy_ && &control != &btnCancel) || !control.Enabled() || !control.OnShownPage()) return false;
   if (auto* box = dynamic_cast<CheckBox*>(&control)) {
     Dispatch([box] { box->SetChecked(!box->Checked()); });
     return true;
@@ -97,13 +97,13 @@ bool TfrmQORMain::UserClick(Control& control) {
 }
 
 bool TfrmQORMain::UserType(Edit& edit, const std::string& text) {
-  if (closed_ || !edit.Enabled() || edit.readOnly || !edit.OnShownPage()) return false;
+  if (closed_ || busy_ || !edit.Enabled() || edit.readOnly || !edit.OnShownPage()) return false;
   edit.text = text;
   return true;
 }
 
 bool TfrmQORMain::UserSelect(Control& list, int index) {
-  if (closed_ || !list.Enabled() || !list.OnShownPage()) return false;
+  if (closed_ || busy_ || !list.Enabled() || !list.OnShownPage()) return false;
   engine::StringListModel* lines = nullptr;
   if (auto* listBox = dynamic_cast<ListBox*>(&list)) lines = &listBox->lines;
   if (auto* comboBox = dynamic_cast<ComboBox*>(&list)) lines = &comboBox->lines;
@@ -113,7 +113,7 @@ bool TfrmQORMain::UserSelect(Control& list, int index) {
 }
 
 bool TfrmQORMain::UserShowTab(PageControl& pages, int index) {
-  if (closed_ || !pages.showTabs || !pages.Enabled() || !pages.OnShownPage()) return false;
+  if (closed_ || busy_ || !pages.showTabs || !pages.Enabled() || !pages.OnShownPage()) return false;
   if (index < 0 || index >= static_cast<int>(pages.Sheets().size())) return false;
   pages.SetPageIndex(index);
   return true;
@@ -135,7 +135,7 @@ void TfrmQORMain::btnNextClick() {
   btnNext.SetEnabled(false);
   switch (pgTabs.PageIndex()) {
     case kFirstPage:
-      ScanSelectedFolder();
+      if (!ScanSelectedFolder()) return;
       break;
     case kReviewPage:
       btnNext.SetEnabled(!lstEmailAddressesFound.lines.items.empty());
@@ -164,20 +164,43 @@ void TfrmQORMain::btnBackClick() {
 }
 
 void TfrmQORMain::btnCancelClick() {
-  if (pgTabs.PageIndex() < kOptionsPage &&
+  if ((busy_ || pgTabs.PageIndex() < kOptionsPage) &&
       services_.messages.Show({"Close QOR for Outlook?", "Warning", MessageButtons::YesNo, MessageIcon::None}) !=
           MessageResult::Yes) {
     return;
   }
+  // A scan or run stops before its next item; the page then says where, and "Close" closes.
+  if (busy_) return progress_.RequestStop();
   Close();
 }
 
-void TfrmQORMain::ScanSelectedFolder() {
+bool TfrmQORMain::RunStoppable(const std::function<void()>& step) {
+  struct BusyWhile {
+    bool& busy;
+    explicit BusyWhile(bool& flag) : busy(flag) { busy = true; }
+    ~BusyWhile() { busy = false; }
+  } busy(busy_);
+  progress_.ResetStop();
+  try {
+    step();
+    return true;
+  } catch (const engine::StopRequested&) {
+    progress_.ShowStopped();
+    return false;
+  }
+}
+
+bool TfrmQORMain::ScanSelectedFolder() {
   engine::ReadExclusions(usersAppFolderPath_, lstEmailAddressesExcluded.lines, exclusionEdits_);
   pgTabs.SetPageIndex(kProgressPage);
   progress_.SetLabel(kExtractingText);
   progress_.Repaint();
-  engine::GetEmailAddressesFromFolder(services_.outlook, txtEmailFolder.text, data_, progress_, &chosenFolders_);
+  // Stopped, the page stays with only "Close": a part of the folder goes nowhere.
+  if (!RunStoppable([this] {
+        engine::GetEmailAddressesFromFolder(services_.outlook, txtEmailFolder.text, data_, progress_, &chosenFolders_);
+      })) {
+    return false;
+  }
   engine::MarkExclusions(lstEmailAddressesExcluded.lines, data_);
 
   auto& found = lstEmailAddressesFound.lines;
@@ -190,13 +213,14 @@ void TfrmQORMain::ScanSelectedFolder() {
   pgTabs.SetPageIndex(kFirstPage);
   btnNext.SetEnabled(!found.items.empty());
   btnBack.SetEnabled(true);
+  return true;
 }
 
 void TfrmQORMain::RunProcessing() {
   btnCancel.SetEnabled(true);
   engine::EngineContext context{services_.outlook,   data_,          progress_, engineServices_,
                                 usersAppFolderPath_, &chosenFolders_};
-  engine::RunProcessing(context, Options(), lstEmailAddressesExcluded.lines, exclusionEdits_);
+  RunStoppable([&] { engine::RunProcessing(context, Options(), lstEmailAddressesExcluded.lines, exclusionEdits_); });
   btnBack.SetEnabled(false);
   btnNext.SetEnabled(false);
 }

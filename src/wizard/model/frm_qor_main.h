@@ -50,6 +50,8 @@ class TfrmQORMain {
   const std::vector<Control*>& Controls() const noexcept { return controls_; }
 
   bool Closed() const noexcept { return closed_; }
+  // A scan or a run is going on: only "Close" takes input, to stop it.
+  bool Busy() const noexcept { return busy_; }
   // Called once when the wizard closes itself (the "Close" button).
   std::function<void()> onClose;
 
@@ -163,9 +165,13 @@ class TfrmQORMain {
   void Dispatch(const std::function<void()>& action);
   void ShowRefusal(const Refusal& refusal);
   void Close();
-  // The first page's "Next >>": read the exclusions, scan, mark, list the addresses left.
-  void ScanSelectedFolder();
+  // The first page's "Next >>": read the exclusions, scan, mark, list the addresses left; false
+  // when the user stopped the scan.
+  bool ScanSelectedFolder();
   void RunProcessing();
+  // Runs a scan or a run while the display keeps the window answering; false when the user
+  // stopped it between two items, which the progress label then says.
+  bool RunStoppable(const std::function<void()>& step);
   std::shared_ptr<host::Folder> PickFolder();
 
   WizardServices services_;
@@ -180,6 +186,7 @@ class TfrmQORMain {
   engine::ChosenFolders chosenFolders_;
   std::vector<Control*> controls_;
   bool closed_ = false;
+  bool busy_ = false;
 };
 
 }  // namespace qor::wizard

@@ -13,9 +13,7 @@ void Paint(Edit& box, bool active) { box.colour = active ? kWindowColour : kBtnF
 
 }  // namespace
 
-std::shared_ptr<host::Folder> TfrmQORMain::PickFolder() {
-  return services_.outlook.GetNamespace("MAPI")->PickFolder();
-}
+std::shared_ptr<host::Folder> TfrmQORMain::PickFolder() { return services_.outlook.GetNamespace("MAPI")->PickFolder(); }
 
 void TfrmQORMain::chkScanContactFolderClick() { SetupActionControls(); }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 namespace qor::wizard {
 
@@ -28,6 +29,22 @@ void WizardProgress::SetBarMaximum(int value) {
 void WizardProgress::SetBarPosition(int value) {
   bar_.position = value;
   display_.SetBarPosition(value);
+}
+
+void WizardProgress::BetweenItems() {
+  display_.BetweenItems();
+  if (!stopRequested_) return;
+  // Taken now: a step resets its bar as it unwinds.
+  std::string step = label_.caption;
+  if (step.ends_with("...")) step.resize(step.size() - 3);
+  stoppedAt_ = "Stopped by the user after " + std::to_string(bar_.position) + " of " + std::to_string(bar_.maximum) +
+               ": " + step;
+  throw engine::StopRequested{};
+}
+
+void WizardProgress::ShowStopped() {
+  SetLabel(stoppedAt_);
+  Repaint();
 }
 
 int WizardProgress::FilledWidth() const noexcept {

@@ -23,6 +23,14 @@ class WizardProgress final : public engine::ProgressSink {
   void SetBarPosition(int value) override;
   int BarPosition() const override { return bar_.position; }
   void Repaint() override;
+  // Lets the display answer its window, then throws engine::StopRequested when a stop was asked.
+  void BetweenItems() override;
+
+  // The user asked to stop the step running: it stops before its next item.
+  void RequestStop() noexcept { stopRequested_ = true; }
+  void ResetStop() noexcept { stopRequested_ = false; }
+  // After a stop: the label says after which item of which step it stopped.
+  void ShowStopped();
 
   // The display may show something else now (the window brought itself up to date after a user's
   // action): the next repaint goes through.
@@ -36,6 +44,8 @@ class WizardProgress final : public engine::ProgressSink {
   ProgressBar& bar_;
   engine::ProgressSink& display_;
 
+  bool stopRequested_ = false;
+  std::string stoppedAt_;
   // What the display showed at its last repaint.
   bool painted_ = false;
   int paintedPage_ = 0;

@@ -110,8 +110,20 @@ class WizardWindow::Display final : public engine::NullProgress {
     RedrawWindow(window_.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
   }
 
+  // Between two items, every few dozen milliseconds, the window's messages are handled: it paints
+  // and answers, so Windows never takes Outlook for hung, and "Close" may stop the step. The
+  // form takes no other input meanwhile.
+  void BetweenItems() override {
+    constexpr ULONGLONG kAnswerEveryMs = 40;
+    const ULONGLONG now = GetTickCount64();
+    if (now - answered_ < kAnswerEveryMs) return;
+    window_.AnswerMessages();
+    answered_ = GetTickCount64();
+  }
+
  private:
   WizardWindow& window_;
+  ULONGLONG answered_ = 0;
 };
 
 WizardWindow::WizardWindow(const WindowServices& services, HWND owner, engine::TEmailData& data)
@@ -234,6 +246,22 @@ INT_PTR WizardWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     default:
       return FALSE;
+  }
+}
+
+void WizardWindow::AnswerMessages() {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Outlook is ending: the quit is posted again for the loop that owns it, which meets it once
+      // the step is over.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    if (!IsDialogMessageW(dialog_.Get(), &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
   }
 }
 

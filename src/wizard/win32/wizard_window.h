@@ -60,6 +60,9 @@ class WizardWindow {
   INT_PTR OnControlColour(HDC dc, HWND from);
   // Runs a user's action on the model, then shows its result.
   void UserAction(const std::function<void()>& action);
+  // Handles the messages waiting for this thread, as the modal loop would, in the middle of a
+  // scan or run.
+  void AnswerMessages();
   void PlaceOnScreen();
   void KeepFocusOnAUsableControl();
 

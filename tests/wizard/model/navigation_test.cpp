@@ -164,6 +164,61 @@ TEST_F(WizardNavigationTest, CloseAsksOnTheFirstThreePagesOnly) {
   EXPECT_TRUE(form->Closed());
 }
 
+// While a scan or run answers the window, only "Close" takes input; confirmed, the step stops
+// before its next item, the page says where, and a second "Close" closes without asking.
+TEST_F(WizardNavigationTest, CloseStopsAScanOrARunBetweenTwoItemsAndSaysWhere) {
+  for (int n = 0; n < 8; ++n) bounces->AddMail("user" + std::to_string(n) + "@example.org");
+  const auto ann = contacts->AddContact({.fullName = "Ann", .email1Address = "ann@example.com"});
+  const auto bob = contacts->AddContact({.fullName = "Bob", .email1Address = "bob@example.net"});
+  std::vector<bool> refused;
+  // The user acts once the progress page shows `step` with `done` items done.
+  const auto stopAt = [&](std::string step, int done) {
+    display.onBetweenItems = [&, step, done] {
+      if (form->lblProgress.caption != step || form->prgBar.position != done || !refused.empty()) return;
+      refused = {form->UserClick(form->btnNext), form->UserClick(form->btnBack), form->UserShowTab(form->pgActions, 1),
+                 form->UserType(form->txtTabFilePath, "x")};
+      messages.answers = {MessageResult::No, MessageResult::Yes};
+      EXPECT_TRUE(form->UserClick(form->btnCancel));  // not yet
+      EXPECT_TRUE(form->UserClick(form->btnCancel));
+      EXPECT_TRUE(form->Busy());
+    };
+  };
+
+  Open();
+  stopAt("Extracting bounce back e-mail addresses...", 2);
+  Click(form->btnNext);
+  EXPECT_THAT(refused, ElementsAre(false, false, false, false));
+  EXPECT_FALSE(form->Busy());
+  EXPECT_EQ(Page(), 4);
+  EXPECT_EQ(form->lblProgress.caption, "Stopped by the user after 2 of 10: Extracting bounce back e-mail addresses");
+  EXPECT_FALSE(form->btnNext.Enabled());
+  EXPECT_FALSE(form->btnBack.Enabled());
+  Click(form->btnCancel);
+  EXPECT_TRUE(form->Closed());
+  EXPECT_EQ(messages.shown.size(), 2u);
+
+  // The run: two contacts to note, stopped once the first is done.
+  Open();
+  display.onBetweenItems = nullptr;
+  refused.clear();
+  Click(form->btnNext);
+  form->UserSelect(form->lstEmailAddressesFound, 2);  // user0@example.org: no contact carries it
+  Click(form->btnExclude);
+  Click(form->btnNext);
+  outlook->QueuePickFolder(contacts);
+  Click(form->btnSelectContactFolder);
+  Click(form->chkScanContactFolder);
+  Click(form->btnNext);
+  Click(form->chkAddNotes);
+  stopAt("Updating Notes...", 1);  // ann's note is written, bob's not yet
+  Click(form->btnNext);
+  EXPECT_EQ(form->lblProgress.caption, "Stopped by the user after 1 of 10: Updating Notes");
+  EXPECT_EQ(ann->StoredFields().body, "\r\n\r\n[Processed by QOR] ann@example.com");
+  EXPECT_EQ(bob->StoredFields().body, "");
+  EXPECT_EQ(platform::ReadTextFile(AppFile("qorexclusions.dat")), "user0@example.org\r\n");
+  EXPECT_FALSE(form->Closed());
+}
+
 TEST_F(WizardNavigationTest, TheRunFinishesInRedWithOnlyCloseLeft) {
   Open();
   Click(form->btnNext);
@@ -185,7 +240,7 @@ TEST_F(WizardNavigationTest, TheRunFinishesInRedWithOnlyCloseLeft) {
   EXPECT_FALSE(form->btnBack.Enabled());
   EXPECT_FALSE(form->btnNext.Enabled());
   EXPECT_TRUE(form->btnCancel.Enabled());
-  EXPECT_EQ(processed->ItemCount(), 1u);  // the message each address was first found in
+  EXPECT_EQ(processed->ItemCount(), 1u);                                // the message each address was first found in
   EXPECT_FALSE(std::filesystem::exists(AppFile("qorexclusions.dat")));  // nothing excluded, nothing written
   EXPECT_THAT(messages.shown, IsEmpty());
 }
@@ -215,11 +270,11 @@ TEST_F(WizardNavigationTest, AFailingRunKeepsBothButtonsAndNextRunsAgain) {
 
 TEST_F(WizardNavigationTest, UserInputTheWindowWouldNotAllowChangesNothing) {
   Open();
-  EXPECT_FALSE(form->UserClick(form->btnBack));              // disabled
-  EXPECT_FALSE(form->UserClick(form->btnExclude));           // on a page not shown
-  EXPECT_FALSE(form->UserType(form->txtEmailFolder, "x"));   // read-only
-  EXPECT_FALSE(form->UserShowTab(form->pgTabs, 2));          // pages without tabs
-  EXPECT_FALSE(form->UserClick(form->Label1));               // not clickable
+  EXPECT_FALSE(form->UserClick(form->btnBack));             // disabled
+  EXPECT_FALSE(form->UserClick(form->btnExclude));          // on a page not shown
+  EXPECT_FALSE(form->UserType(form->txtEmailFolder, "x"));  // read-only
+  EXPECT_FALSE(form->UserShowTab(form->pgTabs, 2));         // pages without tabs
+  EXPECT_FALSE(form->UserClick(form->Label1));              // not clickable
   Click(form->btnNext);
   EXPECT_FALSE(form->UserShowTab(form->PageControl1, 2));
   EXPECT_TRUE(form->UserShowTab(form->PageControl1, 1));
