@@ -8,9 +8,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "com/com_init.h"
+#include "host/automation/outlook_automation.h"
+#include "standin/outlook/outlook_standin.h"
 
 #include "platform/wide_text_win32.h"
 #include "support/engine_fixture.h"
@@ -31,8 +38,11 @@ class WizardWindowTest : public tests::EngineFixture {
 
   // The script's file answers, or with `commonDialogs` Windows' own dialogs.
   WizardWindow& Open(HWND owner = nullptr, bool commonDialogs = false) {
+    return Open(context.outlook, owner, commonDialogs);
+  }
+  WizardWindow& Open(host::Application& outlookServed, HWND owner = nullptr, bool commonDialogs = false) {
     window = std::make_unique<WizardWindow>(
-        WindowServices{context.outlook, fakes.services, commonDialogs ? nullptr : &files, context.usersAppFolderPath},
+        WindowServices{outlookServed, fakes.services, commonDialogs ? nullptr : &files, context.usersAppFolderPath},
         owner, data);
     answerer = std::make_unique<MessageBoxAnswerer>(*window, answers, shown);
     return *window;
@@ -94,8 +104,7 @@ TEST_F(WizardWindowTest, HasTheDesignedFrameFontsAndIconAtTheSystemDpi) {
   EXPECT_EQ(font.lfHeight, -MulDiv(8, dpi, 72));
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Of(wizard.Form().Label1), WM_GETFONT, 0, 0)), sizeof font, &font);
   EXPECT_EQ(font.lfWeight, FW_BOLD);
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Of(wizard.Form().btnExclude), WM_GETFONT, 0, 0)), sizeof font,
-             &font);
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Of(wizard.Form().btnExclude), WM_GETFONT, 0, 0)), sizeof font, &font);
   EXPECT_TRUE(font.lfUnderline);
   EXPECT_EQ(GetWindowLongW(Of(wizard.Form().btnExclude), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
 }
@@ -203,8 +212,8 @@ TEST_F(WizardWindowTest, ALongScanPaintsTheBarOnlyWhenItsFilledWidthGrows) {
   WizardWindow& wizard = Open();
   wizard.Show();
   const HWND bar = Of(wizard.Form().prgBar);
-  barProcedure = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingBar)));
+  barProcedure =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingBar)));
   barPaints = 0;
   SendMessageW(Of(wizard.Form().btnNext), BM_CLICK, 0, 0);
   SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(barProcedure));
@@ -212,6 +221,65 @@ TEST_F(WizardWindowTest, ALongScanPaintsTheBarOnlyWhenItsFilledWidthGrows) {
   EXPECT_EQ(wizard.Form().lstEmailAddressesFound.lines.items.size(), 3001u);
   EXPECT_GT(barPaints, 50);
   EXPECT_LE(barPaints, MulDiv(405, SystemDpi(), 96) + 5);
+}
+
+// The label's text as another thread reads it: a message the wizard's thread must answer.
+std::optional<std::string> TextAnswered(HWND label, DWORD& waitedMs) {
+  wchar_t text[256] = {};
+  DWORD_PTR copied = 0;
+  const ULONGLONG sent = GetTickCount64();
+  if (!SendMessageTimeoutW(label, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 3000, &copied))
+    return std::nullopt;
+  waitedMs = static_cast<DWORD>(GetTickCount64() - sent);
+  return platform::NarrowToUtf8(text);
+}
+
+TEST_F(WizardWindowTest, ALongScanThroughComKeepsAnsweringAndCloseStopsItBetweenTwoMessages) {
+  constexpr int kMessages = 10000;
+  for (int n = 1; n < kMessages; ++n) bounces->AddMail("user" + std::to_string(n) + "@example.com");
+  com::ComInit com;
+  const auto throughCom = host::automation::WrapApplication(standin::CreateOutlookApplication(outlook));
+  WizardWindow& wizard = Open(*throughCom);
+  wizard.onMessageBoxShown = [](HWND box) { PostMessageW(GetDlgItem(box, IDYES), BM_CLICK, 0, 0); };
+  const HWND label = Of(wizard.Form().lblProgress);
+  const HWND close = Of(wizard.Form().btnCancel);
+
+  // Another thread reads the label throughout, as Windows asks a window whether it hangs, and
+  // clicks "Close" once the scan has answered a few times; once stopped, "Close" again.
+  std::vector<std::string> texts;
+  DWORD slowest = 0;
+  int unanswered = 0;
+  std::thread watcher([&] {
+    int answeredWhileScanning = 0;
+    for (;;) {
+      DWORD waited = 0;
+      const auto text = TextAnswered(label, waited);
+      if (!text) {
+        ++unanswered;
+        continue;
+      }
+      slowest = (std::max)(slowest, waited);
+      if (texts.empty() || texts.back() != *text) texts.push_back(*text);
+      if (text->starts_with("Extracting") && ++answeredWhileScanning == 5) PostMessageW(close, BM_CLICK, 0, 0);
+      if (text->starts_with("Stopped")) break;
+      Sleep(5);
+    }
+    PostMessageW(close, BM_CLICK, 0, 0);
+  });
+  PostMessageW(Of(wizard.Form().btnNext), BM_CLICK, 0, 0);
+  wizard.ShowModal();
+  watcher.join();
+
+  EXPECT_TRUE(wizard.Form().Closed());
+  EXPECT_EQ(unanswered, 0);
+  EXPECT_LT(slowest, 1000u) << "Windows marks a window hung after 5 s without an answer";
+  ASSERT_FALSE(texts.empty());
+  const std::string& stopped = texts.back();
+  EXPECT_THAT(stopped, ::testing::MatchesRegex("Stopped by the user after \\d+ of 10000: Extracting bounce back "
+                                               "e-mail addresses"));
+  const int done = std::stoi(stopped.substr(std::string("Stopped by the user after ").size()));
+  EXPECT_GT(done, 0);
+  EXPECT_LT(done, kMessages);
 }
 
 }  // namespace
