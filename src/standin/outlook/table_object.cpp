@@ -19,6 +19,12 @@ namespace {
 constexpr int kFirstVersionWithTables = 12;
 constexpr int kVersionRefusingLongBatches = 12;
 
+// OlObjectClass
+constexpr int kTableClass = 120;
+constexpr int kRowClass = 121;
+constexpr int kColumnsClass = 150;
+constexpr int kColumnClass = 154;
+
 // Properties a contact has and other items lack: Empty for those.
 template <std::string (host::ContactItem::*Get)() const>
 com::Variant ContactValue(const host::Item& item) {
@@ -83,6 +89,7 @@ std::size_t PositionOf(const std::vector<std::string>& columns, const com::Varia
 const com::DispatchTable<TableObject>& TableObject::DispatchMembers() {
   static const auto table =
       com::DispatchTable<TableObject>()
+          .Property("Class", [](TableObject&) { return kTableClass; })
           .Property("Columns", [](TableObject& self) { return com::Make<ColumnsObject>(self.state_); })
           .Property("EndOfTable", [](TableObject& self) { return self.state_->next >= self.state_->rows.size(); })
           .Method("GetArray", &TableObject::GetArray)
@@ -121,6 +128,7 @@ const com::DispatchTable<ColumnsObject>& ColumnsObject::DispatchMembers() {
   using Self = ColumnsObject;
   static const auto table =
       com::DispatchTable<Self>()
+          .Property("Class", [](Self&) { return kColumnsClass; })
           .Property("Count", [](Self& self) { return self.state_->columns.size(); })
           .Property("Item", DISPID_VALUE,
                     [](Self& self, com::Variant index) {
@@ -142,14 +150,16 @@ const com::DispatchTable<ColumnsObject>& ColumnsObject::DispatchMembers() {
 }
 
 const com::DispatchTable<ColumnObject>& ColumnObject::DispatchMembers() {
-  static const auto table =
-      com::DispatchTable<ColumnObject>().Property("Name", [](ColumnObject& self) { return self.name_; });
+  static const auto table = com::DispatchTable<ColumnObject>()
+                                .Property("Class", [](ColumnObject&) { return kColumnClass; })
+                                .Property("Name", [](ColumnObject& self) { return self.name_; });
   return table;
 }
 
 const com::DispatchTable<RowObject>& RowObject::DispatchMembers() {
   static const auto table =
       com::DispatchTable<RowObject>()
+          .Property("Class", [](RowObject&) { return kRowClass; })
           .Property("Item", DISPID_VALUE,
                     [](RowObject& self, com::Variant index) {
                       return ValueOf(*self.item_, self.columns_[PositionOf(self.columns_, index)]);

@@ -2,7 +2,8 @@
 
 // Outlook's Table (Folder.GetTable, from Outlook 2007 on): the rows of a folder's items with a
 // chosen set of columns, read row by row (GetNextRow) or a batch at a time (GetArray), and its
-// Columns, Column and Row. The rows are the items the folder held when the table was made.
+// Columns, Column and Row. The rows are the items the folder held when the table was made. Sort,
+// Restrict and FindRow are left out: nothing here asks for them.
 
 #include <oaidl.h>
 

@@ -127,6 +127,7 @@ TEST_F(OutlookStandinTest, GetTable_HandsOutChosenColumnsInBatchesAndByRow) {
   Start();
   com::Dispatch table(Folder("Mailbox", "Contacts").Call("GetTable").ToDispatch());
   com::Dispatch columns(table.Get("Columns").ToDispatch());
+  EXPECT_EQ(table.Get("Class").ToInt(), 120);  // olTable
   EXPECT_EQ(columns.Get("Count").ToInt(), 3);
   EXPECT_EQ(com::Dispatch(columns.Get("Item", 2).ToDispatch()).Get("Name").ToUtf8(), "Subject");
   columns.Call("RemoveAll");
