@@ -170,7 +170,10 @@ void TfrmQORMain::btnCancelClick() {
     return;
   }
   // A scan or run stops before its next item; the page then says where, and "Close" closes.
-  if (busy_) return progress_.RequestStop();
+  if (busy_) {
+    progress_.RequestStop();
+    return;
+  }
   Close();
 }
 

@@ -49,7 +49,8 @@ TfrmQORMain::TfrmQORMain(WizardServices services, engine::TEmailData& data)
       chkScanContactFolder("chkScanContactFolder", &page3, {24, 80, 300, 17}, "Scan Selected Contact Folders"),
       lstContactFolders("lstContactFolders", &page3, {24, 102, 405, 124}),
       btnSelectContactFolder("btnSelectContactFolder", ControlKind::LinkButton, &page3, {24, 234, 40, 17}, "Add"),
-      btnremovecontactfolder("btnremovecontactfolder", ControlKind::LinkButton, &page3, {72, 234, 60, 17}, "Remove"),
+      btnremovecontactfolder("btnremovecontactfolder", ControlKind::LinkButton, &page3, {72, 234, 60, 17},
+                             "Remove"),
 
       pgActions("pgActions", &page4, {8, 8, 441, 257}, true),
       TabSheet5(pgActions.AddSheet("TabSheet5", "Basic Options")),
@@ -92,58 +93,19 @@ TfrmQORMain::TfrmQORMain(WizardServices services, engine::TEmailData& data)
 
       services_(services),
       plainMessages_(services.messages),
-      engineServices_{services.platform.settings, services.platform.shell, services.platform.folders, plainMessages_,
-                      services.platform.clock},
+      engineServices_{services.platform.settings, services.platform.shell, services.platform.folders,
+                      plainMessages_, services.platform.clock},
       data_(data),
       progress_(pgTabs, lblProgress, prgBar, services.display) {
-  for (Control* control : std::initializer_list<Control*>{&pgTabs,
-                                                          &Label6,
-                                                          &Label7,
-                                                          &Label1,
-                                                          &txtEmailFolder,
-                                                          &PageControl1,
-                                                          &Label4,
-                                                          &lstEmailAddressesFound,
-                                                          &btnExclude,
-                                                          &Label5,
-                                                          &lstEmailAddressesExcluded,
-                                                          &btnRemoveExclusion,
-                                                          &Label3,
-                                                          &chkScanContactFolder,
-                                                          &lstContactFolders,
-                                                          &btnSelectContactFolder,
-                                                          &btnremovecontactfolder,
-                                                          &pgActions,
-                                                          &chkExportToTab,
-                                                          &txtTabFilePath,
-                                                          &btnSaveToCSV,
-                                                          &chkExportContactFields,
-                                                          &chkName,
-                                                          &chkCompany,
-                                                          &chkPhone,
-                                                          &chkDeleteEmailAddress,
-                                                          &chkAutoCascadeEmailAddress,
-                                                          &chkAddNotes,
-                                                          &chkNotesDateStamp,
-                                                          &chkMoveEmail,
-                                                          &txtDestinationMailFolder,
-                                                          &BitBtn1,
-                                                          &chkMoveContact,
-                                                          &cbxCopyorMove,
-                                                          &Label2,
-                                                          &txtDestinationContactFolder,
-                                                          &BitBtn2,
-                                                          &chkExecuteApplication,
-                                                          &edtExternalExePath,
-                                                          &BitBtn3,
-                                                          &Label8,
-                                                          &edtparameters,
-                                                          &BitBtn4,
-                                                          &lblProgress,
-                                                          &prgBar,
-                                                          &btnBack,
-                                                          &btnNext,
-                                                          &btnCancel}) {
+  for (Control* control : std::initializer_list<Control*>{
+           &pgTabs, &Label6, &Label7, &Label1, &txtEmailFolder, &PageControl1, &Label4, &lstEmailAddressesFound,
+           &btnExclude, &Label5, &lstEmailAddressesExcluded, &btnRemoveExclusion, &Label3, &chkScanContactFolder,
+           &lstContactFolders, &btnSelectContactFolder, &btnremovecontactfolder, &pgActions, &chkExportToTab,
+           &txtTabFilePath, &btnSaveToCSV, &chkExportContactFields, &chkName, &chkCompany, &chkPhone,
+           &chkDeleteEmailAddress, &chkAutoCascadeEmailAddress, &chkAddNotes, &chkNotesDateStamp, &chkMoveEmail,
+           &txtDestinationMailFolder, &BitBtn1, &chkMoveContact, &cbxCopyorMove, &Label2,
+           &txtDestinationContactFolder, &BitBtn2, &chkExecuteApplication, &edtExternalExePath, &BitBtn3, &Label8,
+           &edtparameters, &BitBtn4, &lblProgress, &prgBar, &btnBack, &btnNext, &btnCancel}) {
     AddControl(*control);
   }
 
@@ -151,10 +113,10 @@ TfrmQORMain::TfrmQORMain(WizardServices services, engine::TEmailData& data)
   btnRemoveExclusion.hint = "Select one of the e-mail addresses to included the e-mail address in the process.";
   btnBack.SetEnabled(false);
   txtEmailFolder.SetEnabled(false);
-  for (Control* control :
-       std::initializer_list<Control*>{&txtTabFilePath, &btnSaveToCSV, &chkExportContactFields, &chkName, &chkCompany,
-                                       &chkPhone, &chkAutoCascadeEmailAddress, &chkNotesDateStamp, &BitBtn1, &BitBtn2,
-                                       &edtExternalExePath, &BitBtn3, &edtparameters, &BitBtn4}) {
+  for (Control* control : std::initializer_list<Control*>{
+           &txtTabFilePath, &btnSaveToCSV, &chkExportContactFields, &chkName, &chkCompany, &chkPhone,
+           &chkAutoCascadeEmailAddress, &chkNotesDateStamp, &BitBtn1, &BitBtn2, &edtExternalExePath, &BitBtn3,
+           &edtparameters, &BitBtn4}) {
     control->SetEnabled(false);
   }
   for (Edit* box : {&txtDestinationMailFolder, &txtDestinationContactFolder, &edtExternalExePath, &edtparameters}) {

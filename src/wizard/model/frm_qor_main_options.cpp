@@ -13,7 +13,9 @@ void Paint(Edit& box, bool active) { box.colour = active ? kWindowColour : kBtnF
 
 }  // namespace
 
-std::shared_ptr<host::Folder> TfrmQORMain::PickFolder() { return services_.outlook.GetNamespace("MAPI")->PickFolder(); }
+std::shared_ptr<host::Folder> TfrmQORMain::PickFolder() {
+  return services_.outlook.GetNamespace("MAPI")->PickFolder();
+}
 
 void TfrmQORMain::chkScanContactFolderClick() { SetupActionControls(); }
 

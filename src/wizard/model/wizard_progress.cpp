@@ -37,8 +37,8 @@ void WizardProgress::BetweenItems() {
   // Taken now: a step resets its bar as it unwinds.
   std::string step = label_.caption;
   if (step.ends_with("...")) step.resize(step.size() - 3);
-  stoppedAt_ = "Stopped by the user after " + std::to_string(bar_.position) + " of " + std::to_string(bar_.maximum) +
-               ": " + step;
+  // Short enough for the label's one line: "Stopped at 1926/10000: Extracting bounce back e-mail addresses".
+  stoppedAt_ = "Stopped at " + std::to_string(bar_.position) + "/" + std::to_string(bar_.maximum) + ": " + step;
   throw engine::StopRequested{};
 }
 

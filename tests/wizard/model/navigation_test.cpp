@@ -190,7 +190,7 @@ TEST_F(WizardNavigationTest, CloseStopsAScanOrARunBetweenTwoItemsAndSaysWhere) {
   EXPECT_THAT(refused, ElementsAre(false, false, false, false));
   EXPECT_FALSE(form->Busy());
   EXPECT_EQ(Page(), 4);
-  EXPECT_EQ(form->lblProgress.caption, "Stopped by the user after 2 of 10: Extracting bounce back e-mail addresses");
+  EXPECT_EQ(form->lblProgress.caption, "Stopped at 2/10: Extracting bounce back e-mail addresses");
   EXPECT_FALSE(form->btnNext.Enabled());
   EXPECT_FALSE(form->btnBack.Enabled());
   Click(form->btnCancel);
@@ -212,7 +212,7 @@ TEST_F(WizardNavigationTest, CloseStopsAScanOrARunBetweenTwoItemsAndSaysWhere) {
   Click(form->chkAddNotes);
   stopAt("Updating Notes...", 1);  // ann's note is written, bob's not yet
   Click(form->btnNext);
-  EXPECT_EQ(form->lblProgress.caption, "Stopped by the user after 1 of 10: Updating Notes");
+  EXPECT_EQ(form->lblProgress.caption, "Stopped at 1/10: Updating Notes");
   EXPECT_EQ(ann->StoredFields().body, "\r\n\r\n[Processed by QOR] ann@example.com");
   EXPECT_EQ(bob->StoredFields().body, "");
   EXPECT_EQ(platform::ReadTextFile(AppFile("qorexclusions.dat")), "user0@example.org\r\n");

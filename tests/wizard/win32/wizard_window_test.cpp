@@ -271,11 +271,11 @@ class StepWatcher {
   }
   void Join() { thread_.join(); }
 
-  // How many items of how many the label says were done: "Stopped by the user after N of M: ...".
+  // How many items of how many the label says were done: "Stopped at N/M: ...".
   std::pair<int, int> Done() const {
     int done = 0;
     int of = 0;
-    std::sscanf(stopped.c_str(), "Stopped by the user after %d of %d", &done, &of);
+    std::sscanf(stopped.c_str(), "Stopped at %d/%d", &done, &of);
     return {done, of};
   }
 
@@ -315,9 +315,22 @@ TEST_F(WizardOverComTest, ALongScanKeepsAnsweringAndCloseStopsItBetweenTwoMessag
   EXPECT_TRUE(wizard.Form().Closed());
   EXPECT_EQ(watcher.unanswered, 0);
   EXPECT_LT(watcher.slowest, 1000u) << "Windows marks a window hung after 5 s without an answer";
-  EXPECT_THAT(watcher.stopped, ::testing::EndsWith(" of 10000: Extracting bounce back e-mail addresses"));
+  EXPECT_THAT(watcher.stopped, ::testing::EndsWith("/10000: Extracting bounce back e-mail addresses"));
   EXPECT_GT(watcher.Done().first, 0);
   EXPECT_LT(watcher.Done().first, kMessages);
+
+  // The label's one line holds the whole text.
+  const HWND label = Of(wizard.Form().lblProgress);
+  const std::wstring text = platform::WidenUtf8(watcher.stopped);
+  const HDC dc = GetDC(label);
+  const HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  SIZE needed{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &needed);
+  SelectObject(dc, before);
+  ReleaseDC(label, dc);
+  RECT line{};
+  GetClientRect(label, &line);
+  EXPECT_LE(needed.cx, line.right) << watcher.stopped;
 }
 
 TEST_F(WizardOverComTest, ALongRunKeepsAnsweringAndCloseStopsItBetweenTwoContacts) {
@@ -347,7 +360,7 @@ TEST_F(WizardOverComTest, ALongRunKeepsAnsweringAndCloseStopsItBetweenTwoContact
 
   EXPECT_EQ(watcher.unanswered, 0);
   EXPECT_LT(watcher.slowest, 1000u);
-  EXPECT_THAT(watcher.stopped, ::testing::EndsWith(" of 3001: Updating Notes"));
+  EXPECT_THAT(watcher.stopped, ::testing::EndsWith("/3001: Updating Notes"));
   // Each contact has its whole note or none: the run stopped between two of them.
   int noted = 0;
   for (int n = 0; n < kContacts; ++n) {
