@@ -20,14 +20,7 @@ constexpr std::size_t kMaximumEmptyLinkLength = 5;
 // item is no contact.
 std::shared_ptr<host::ContactItem> FetchContact(const EngineContext& context, const std::string& folderPath,
                                                 const std::string& entryId) {
-  ContactFolderCache& cache = context.contactFolders;
-  const std::string* storeId = cache.StoreId(folderPath);
-  if (storeId == nullptr) {
-    const auto folder = ResolveFolder(context.outlook, context.chosenFolders, folderPath);
-    if (!folder) return nullptr;
-    storeId = &cache.Remember(folderPath, folder->StoreID());
-  }
-  return host::AsContact(cache.Session(context.outlook).GetItemFromID(entryId, *storeId));
+  return context.contactFolders.Fetch(context.outlook, context.chosenFolders, folderPath, entryId, &ResolveFolder);
 }
 
 // Steps 3 to 5 of the removal: the first slot is compared trimmed, the other two untrimmed, each

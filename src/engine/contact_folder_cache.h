@@ -5,28 +5,23 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "engine/chosen_folders.h"
 #include "host/outlook.h"
 
 namespace qor::engine {
 
-// What a run learns of the contact folders its groups name, so that fetching a matched contact
-// asks Outlook for the folder once per run and not once per contact.
+// Fetches the contacts a run's groups name, asking Outlook for each group's folder once per run
+// and not once per contact.
 class ContactFolderCache {
  public:
-  // The store id of the folder at `path` (spelt as the group spells it) when the run reached it.
-  const std::string* StoreId(std::string_view path) const {
-    const auto found = storeIds_.find(std::string(path));
-    return found != storeIds_.end() ? &found->second : nullptr;
-  }
-  const std::string& Remember(std::string_view path, std::string storeId) {
-    return storeIds_.insert_or_assign(std::string(path), std::move(storeId)).first->second;
-  }
+  // How a group's folder path becomes a folder: ResolveFolder (null when none) or RequireFolder
+  // (which fails with the designed message).
+  using Resolver = std::shared_ptr<host::Folder> (*)(host::Application&, const ChosenFolders*, std::string_view);
 
-  // The session contacts are fetched through.
-  host::NameSpace& Session(host::Application& outlook) {
-    if (!session_) session_ = outlook.Session();
-    return *session_;
-  }
+  // The contact `entryId` names in the store of the folder at `path` (spelt as the group spells
+  // it); null when `resolve` gives no folder or the item is no contact.
+  std::shared_ptr<host::ContactItem> Fetch(host::Application& outlook, const ChosenFolders* chosen,
+                                           std::string_view path, const std::string& entryId, Resolver resolve);
 
  private:
   std::unordered_map<std::string, std::string> storeIds_;

@@ -85,12 +85,8 @@ void GetLinkedContacts(EngineContext& context, const RunOptions& options, std::o
 
 std::shared_ptr<host::ContactItem> GetContactInfo(const EngineContext& context, std::string_view ContactFolder,
                                                   const std::string& ContactEntryID) {
-  ContactFolderCache& cache = context.contactFolders;
-  const std::string* storeId = cache.StoreId(ContactFolder);
-  if (storeId == nullptr)
-    storeId =
-        &cache.Remember(ContactFolder, RequireFolder(context.outlook, context.chosenFolders, ContactFolder)->StoreID());
-  return host::AsContact(cache.Session(context.outlook).GetItemFromID(ContactEntryID, *storeId));
+  return context.contactFolders.Fetch(context.outlook, context.chosenFolders, ContactFolder, ContactEntryID,
+                                      &RequireFolder);
 }
 
 }  // namespace qor::engine

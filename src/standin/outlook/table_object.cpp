@@ -14,8 +14,8 @@
 namespace qor::standin {
 namespace {
 
-// Outlook 2007 refuses a GetArray for more rows than the table holds; later versions hand out
-// what is left.
+// Tables came with Outlook 2007, which refuses a GetArray for more rows than the table holds;
+// later versions hand out what is left.
 constexpr int kFirstVersionWithTables = 12;
 constexpr int kVersionRefusingLongBatches = 12;
 
