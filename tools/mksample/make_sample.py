@@ -1,14 +1,16 @@
 #!/usr/bin/env python3
 """Build the bundled sample mailbox from a corpus of real bounce messages.
 
-Usage: make_sample.py CORPUS_DIR OUTPUT_DIR
+Usage: make_sample.py [--no-delivery-status] CORPUS_DIR OUTPUT_DIR
 
 Reads the flufl/ and bounceparser/ messages of CORPUS_DIR, renders each one
 the way Outlook shows a message's plain-text Body, adds a few ordinary mails
 and invented contacts, and writes OUTPUT_DIR/mailbox.json (the in-memory
 Outlook's mailbox file) and OUTPUT_DIR/expected-addresses.txt (the failed
 recipients the bounces report). The output is deterministic: rerunning it
-gives identical bytes.
+gives identical bytes. With --no-delivery-status, the delivery-status fields
+(HEADER_BLOCK_TYPES) render as nothing, as when Outlook shows them as
+attachments instead of text.
 """
 
 import codecs
@@ -206,10 +208,14 @@ def has_plain_text(part):
 
 
 class BodyRenderer:
-    """Renders a parsed message as the plain text Outlook shows (LF lines)."""
+    """Renders a parsed message as the plain text Outlook shows (LF lines).
 
-    def __init__(self, msg):
+    Without delivery_status, delivery-status fields give no text: Outlook may
+    show them as attachments rather than in the body."""
+
+    def __init__(self, msg, delivery_status=True):
         self.hint = charset_hint(msg)
+        self.delivery_status = delivery_status
 
     def text(self, part):
         """The decoded text of a leaf part (transfer encoding and charset)."""
@@ -267,7 +273,7 @@ class BodyRenderer:
     def render(self, part):
         ctype = part.get_content_type()
         if ctype in HEADER_BLOCK_TYPES:
-            return self.header_blocks(part)
+            return self.header_blocks(part) if self.delivery_status else ""
         if ctype in ORIGINAL_HEADER_TYPES:
             return self.original_headers(part)
         if part.get_content_maintype() == "message" and part.is_multipart():
@@ -285,14 +291,15 @@ def crlf(text):
     return text.replace("\n", "\r\n")
 
 
-def convert_message(raw):
+def convert_message(raw, delivery_status=True):
     """Subject, item class and body of a raw message; never raises.
 
-    Returns (subject, class, body, fell_back)."""
+    Returns (subject, class, body, fell_back). delivery_status=False leaves
+    the delivery-status fields out of the body."""
     raw = strip_mbox_line(raw)
     try:
         msg = email.message_from_bytes(raw, policy=email.policy.compat32)
-        renderer = BodyRenderer(msg)
+        renderer = BodyRenderer(msg, delivery_status)
         subject = renderer.header(msg.get("Subject"))
         item_class = CLASS_REPORT if msg.get_content_type() == "multipart/report" else CLASS_MAIL
         body = renderer.render(msg)
@@ -442,11 +449,11 @@ def store(name, folders):
             "items": [], "folders": list(folders)}
 
 
-def bounce_items(corpus_dir, paths, fallbacks):
+def bounce_items(corpus_dir, paths, fallbacks, delivery_status):
     items = []
     for index, path in enumerate(paths, start=1):
         with open(os.path.join(corpus_dir, path), "rb") as handle:
-            subject, item_class, body, fell_back = convert_message(handle.read())
+            subject, item_class, body, fell_back = convert_message(handle.read(), delivery_status)
         if fell_back:
             fallbacks.append(path)
         items.append(mail_item("Mailbox", "Bounces", index, item_class, subject, body))
@@ -458,10 +465,10 @@ def inbox_items():
             for i, (subject, body) in enumerate(INBOX_MESSAGES, start=1)]
 
 
-def build_mailbox(corpus_dir, paths, fallbacks):
+def build_mailbox(corpus_dir, paths, fallbacks, delivery_status=True):
     mailbox = store("Mailbox", [
         folder("Inbox", ITEM_MAIL, inbox_items()),
-        folder("Bounces", ITEM_MAIL, bounce_items(corpus_dir, paths, fallbacks)),
+        folder("Bounces", ITEM_MAIL, bounce_items(corpus_dir, paths, fallbacks, delivery_status)),
         folder("Processed Bounces", ITEM_MAIL),
         folder("Contacts", ITEM_CONTACT, contact_items("Mailbox", "Contacts", CONTACTS, 0)),
         folder("Bounced Contacts", ITEM_CONTACT),
@@ -486,15 +493,18 @@ def write_outputs(output_dir, mailbox, addresses):
 
 
 def main(argv):
-    if len(argv) != 3:
-        sys.stderr.write("usage: make_sample.py CORPUS_DIR OUTPUT_DIR\n")
+    args = argv[1:]
+    delivery_status = "--no-delivery-status" not in args
+    args = [arg for arg in args if arg != "--no-delivery-status"]
+    if len(args) != 2:
+        sys.stderr.write("usage: make_sample.py [--no-delivery-status] CORPUS_DIR OUTPUT_DIR\n")
         return 2
-    corpus_dir, output_dir = argv[1], argv[2]
+    corpus_dir, output_dir = args
     paths = corpus_messages(corpus_dir)
     addresses = expected_addresses(corpus_dir, paths)
     check_contacts(addresses)
     fallbacks = []
-    mailbox = build_mailbox(corpus_dir, paths, fallbacks)
+    mailbox = build_mailbox(corpus_dir, paths, fallbacks, delivery_status)
     write_outputs(output_dir, mailbox, addresses)
     for path in fallbacks:
         sys.stderr.write("fallback to raw text: %s\n" % path)
