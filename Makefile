@@ -4,7 +4,7 @@ WINDOWS := build/windows
 QOR     := $(NATIVE)/tools/qor/qor
 SAMPLE  := samples/mailbox.json
 
-.PHONY: test demo demo-cli outlook deps native windows windows-x86 windows-apps dist bench bench-outlook fuzz screenshots clean
+.PHONY: test demo demo-cli outlook deps native windows windows-x86 windows-apps dist bench bench-outlook eval-bounces fuzz screenshots clean
 
 test: native windows windows-x86
 	ctest --preset native
@@ -103,6 +103,12 @@ bench-outlook: windows-apps
 	cmake --preset bench >/dev/null
 	cmake --build --preset bench --target qor_bounce_mailbox
 	sh scripts/bench-outlook.sh $(WINDOWS) build/bench
+
+# The bounce classifier on the real bounce corpus (QOR_BOUNCE_CORPUS, else ../shared/corpus/bounces;
+# not in the repository), with and without the delivery-status fields; V=1 lists each message's
+# misses. See docs/bounce-classification.md.
+eval-bounces: native
+	python3 tools/bounce-eval/eval_bounces.py --qor $(QOR) $(if $(V),-v)
 
 # Every fuzz target under libFuzzer (clang, AddressSanitizer, UndefinedBehaviorSanitizer) for
 # FUZZ_SECONDS each, on a scratch copy of its corpus; lists the inputs that crashed.
