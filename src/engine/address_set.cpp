@@ -24,17 +24,17 @@ std::uint32_t HashOf(std::string_view address) noexcept {
 
 }  // namespace
 
-std::optional<std::string_view> AddressSet::InsertNew(std::string_view address) {
+AddressSet::Inserted AddressSet::Insert(std::string_view address) {
   if (2 * (ends_.size() + 1) > slots_.size()) Grow();
   const std::uint32_t hash = HashOf(address);
   Slot& slot = slots_[SlotOf(address, hash)];
-  if (slot.index != 0) return std::nullopt;
+  if (slot.index != 0) return {slot.index - 1, Held(slot.index - 1), false};
   const std::size_t offset = text_.size();
   text_ += address;
   for (std::size_t at = offset; at < text_.size(); ++at) text_[at] = LowerAsciiChar(text_[at]);
   ends_.push_back(text_.size());
   slot = {hash, static_cast<std::uint32_t>(ends_.size())};
-  return Held(ends_.size() - 1);
+  return {ends_.size() - 1, Held(ends_.size() - 1), true};
 }
 
 std::string_view AddressSet::Held(std::size_t index) const noexcept {

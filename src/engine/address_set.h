@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,9 +14,14 @@ namespace qor::engine {
 // and looking up a new address touches one slot of a table half the size of the addresses.
 class AddressSet {
  public:
-  // Adds `address`, text of AddressExtractor, unless a form of it is held already: the
-  // lower-cased form now held, valid until the next call; nullopt when it was met before.
-  std::optional<std::string_view> InsertNew(std::string_view address);
+  struct Inserted {
+    std::size_t index;      // of the address among those held, in the order they were met
+    std::string_view held;  // its lower-cased form, valid until the next call
+    bool isNew;             // no form of it was held before
+  };
+
+  // Adds `address`, text of AddressExtractor, unless a form of it is held already.
+  Inserted Insert(std::string_view address);
 
  private:
   struct Slot {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <new>
+#include <numeric>
 
 #include "engine/address_chars.h"
 #include "engine/address_compare.h"
@@ -83,33 +84,62 @@ constexpr std::size_t kInitialSlots = 64;  // a power of two
 
 const std::vector<std::string_view>& AddressExtractor::Extract(std::string_view Emails) {
   found_.clear();
+  occurrences_.clear();
   slots_.assign(kInitialSlots, kFree);
   // Line breaks are separators like any other, so only the NUL rule changes what is scanned;
   // the text before and after the input acts as the framing separators would.
   const std::string_view text = Emails.substr(0, Emails.find('\0'));
   try {
+    occurrences_.reserve(kInitialSlots);  // kept from text to text: an address met again costs nothing
     std::size_t from = 0;
     for (std::size_t at; (at = text.find('@', from)) != std::string_view::npos;) {
       const Run run = RunAround(text, at);
       from = run.end;
       if (run.glued) continue;  // no address is cut out of a longer token
       const std::string_view address = Unpunctuated(text.substr(run.begin, run.end - run.begin));
-      if (HasMinimumLength(address)) AddIfNew(address);
+      if (HasMinimumLength(address)) {
+        occurrences_.push_back({static_cast<std::size_t>(address.data() - text.data()), AddIfNew(address)});
+      }
     }
   } catch (const std::bad_alloc&) {
     // Out of memory mid-scan: what was accepted so far is the result.
   }
-  // No two differ only in letter case, so no two are equal in this order.
-  std::sort(found_.begin(), found_.end(), AddressTextLess());
+  try {
+    SortFound();
+  } catch (const std::bad_alloc&) {
+    // No room to renumber: the addresses still come sorted, without their places.
+    occurrences_.clear();
+    std::sort(found_.begin(), found_.end(), AddressTextLess());
+  }
   return found_;
 }
 
-void AddressExtractor::AddIfNew(std::string_view address) {
+std::size_t AddressExtractor::AddIfNew(std::string_view address) {
   if (2 * (found_.size() + 1) > slots_.size()) Grow();
   std::size_t& slot = slots_[SlotOf(address)];
-  if (slot != kFree) return;
-  found_.push_back(address);
-  slot = found_.size() - 1;
+  if (slot == kFree) {
+    found_.push_back(address);
+    slot = found_.size() - 1;
+  }
+  return slot;
+}
+
+void AddressExtractor::SortFound() {
+  // Everything that allocates comes first, so found_ is untouched when it throws.
+  order_.resize(found_.size());
+  rank_.resize(found_.size());
+  sorted_.clear();
+  sorted_.reserve(found_.size());
+  std::iota(order_.begin(), order_.end(), std::size_t{0});
+  // No two differ only in letter case, so no two are equal in this order.
+  const AddressTextLess less;
+  std::sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) { return less(found_[a], found_[b]); });
+  for (std::size_t rank = 0; rank < order_.size(); ++rank) {
+    rank_[order_[rank]] = rank;
+    sorted_.push_back(found_[order_[rank]]);
+  }
+  found_.swap(sorted_);
+  for (auto& occurrence : occurrences_) occurrence.address = rank_[occurrence.address];
 }
 
 std::size_t AddressExtractor::SlotOf(std::string_view address) const {

@@ -35,6 +35,10 @@ RENDERINGS = (("with delivery-status", True), ("without delivery-status", False)
 ROLES = frozenset(("recipient", "sender", "reporter", "message-id", "other"))
 KINDS = frozenset(("hard", "soft", "unknown", "-"))
 SOFTBOUNCE_KIND = {0: "hard", 1: "soft"}
+TEMPORARY_REASONS = frozenset(("mailboxfull", "exceedlimit", "expired", "systemfull", "toomanyconn",
+                               "networkerror", "systemerror"))
+# Reasons that say nothing of how a delivery failed.
+NO_KIND_REASONS = frozenset(("undefined", "onhold"))
 GOAL = {"recall": 0.98, "noise": 0.1, "agreement": 0.90}
 WORKERS = 4
 
@@ -67,11 +71,26 @@ def truth_of(path, expected, oracle):
     return None, "none"
 
 
+def expected_kind(answer):
+    """Hard or soft for one Sisimai answer, None when its reason says neither.
+
+    Soft is a passing condition: a full mailbox, a queue that gave up retrying, a busy or failing
+    system. Sisimai's softbounce asks instead whether a later retry might succeed, and so calls
+    policy refusals (blocked, rejected, filtered, ...) soft although the MTA refused them for good
+    with a 5xx reply; those count as hard here. notaccept keeps Sisimai's answer (soft for 4xx)."""
+    reason = answer["reason"]
+    if reason in NO_KIND_REASONS or reason in NOT_FAILURES:
+        return None
+    if reason == "notaccept":
+        return SOFTBOUNCE_KIND.get(answer["softbounce"])
+    return "soft" if reason in TEMPORARY_REASONS else "hard"
+
+
 def sisimai_kinds(answers):
-    """Recipient -> (hard or soft, reason, status) from Sisimai's softbounce; -1 gives nothing."""
+    """Recipient -> (hard or soft, reason, status) of its first answer that has a kind."""
     kinds = {}
     for r in answers:
-        kind = SOFTBOUNCE_KIND.get(r["softbounce"])
+        kind = expected_kind(r)
         if kind and r["recipient"] not in kinds:
             kinds[r["recipient"]] = (kind, r["reason"], r["status"])
     return kinds

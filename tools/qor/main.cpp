@@ -32,12 +32,16 @@ int main(int argc, char** argv) {
   std::optional<std::string> extractFile;
   auto* extract = app.add_subcommand("extract", "Print the addresses in FILE (or standard input)");
   extract->add_option("FILE", extractFile, "File to read as bytes");
+  bool extractClassify = false;
+  extract->add_flag("--classify", extractClassify, "Follow each address with its role, failure kind and status");
 
   std::string mailbox;
   std::optional<std::string> folder;
   auto* scan = app.add_subcommand("scan", "Print the address table of a folder of MAILBOX");
   scan->add_option("MAILBOX", mailbox, "Mailbox file (JSON)")->required();
   scan->add_option("--folder", folder, "Folder path, e.g. Mailbox\\Bounces (default: the explorer's folder)");
+  bool scanClassify = false;
+  scan->add_flag("--classify", scanClassify, "Follow each entry with its address's role, failure kind and status");
 
   qor::tools::RunArguments runArguments;
   auto* run = qor::tools::AddRunCommand(app, runArguments);
@@ -59,8 +63,8 @@ int main(int argc, char** argv) {
   runArguments.overCom = overCom;
   wizardArguments.overCom = overCom;
   try {
-    if (*extract) qor::tools::RunExtract(extractFile, std::cout);
-    if (*scan) qor::tools::RunScan(mailbox, folder, overCom, std::cout);
+    if (*extract) qor::tools::RunExtract(extractFile, extractClassify, std::cout);
+    if (*scan) qor::tools::RunScan(mailbox, folder, overCom, scanClassify, std::cout);
     int status = *run ? qor::tools::RunRun(runArguments, std::cout, std::cerr) : 0;
     if (*wizard) status = qor::tools::RunWizard(wizardArguments, std::cout);
     std::cout.flush();

@@ -30,7 +30,8 @@ void CheckFolder(host::Application& outlook, const std::string& path) {
 
 }  // namespace
 
-void RunScan(const std::string& mailbox, const std::optional<std::string>& folder, bool overCom, std::ostream& out) {
+void RunScan(const std::string& mailbox, const std::optional<std::string>& folder, bool overCom, bool classify,
+             std::ostream& out) {
   const auto source = OpenEngineOutlook(host::memory::LoadMailbox(platform::PathFromUtf8(mailbox)), overCom);
   host::Application& outlook = source->Application();
   const std::string path = folder ? *folder : ActiveExplorerPath(outlook);
@@ -38,9 +39,17 @@ void RunScan(const std::string& mailbox, const std::optional<std::string>& folde
 
   engine::TEmailData& data = engine::olEmailData();
   engine::NullProgress progress;
-  engine::GetEmailAddressesFromFolder(outlook, path, data, progress);
-  for (const auto& entry : data) {
-    out << entry[0] << '\t' << entry[1] << '\t' << entry[2] << '\t' << entry[3] << '\n';
+  engine::BounceReport report;
+  engine::GetEmailAddressesFromFolder(outlook, path, data, progress, nullptr, classify ? &report : nullptr);
+  for (std::size_t row = 0; row < data.size(); ++row) {
+    const auto& entry = data[row];
+    out << entry[0] << '\t' << entry[1] << '\t' << entry[2] << '\t' << entry[3];
+    if (classify) {
+      const auto& finding = report.Finding(row);
+      out << '\t' << engine::RoleName(finding.role) << '\t' << engine::KindName(finding.kind) << '\t'
+          << (finding.status.empty() ? "-" : finding.status);
+    }
+    out << '\n';
   }
 }
 
