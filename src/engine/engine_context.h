@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/bounce_report.h"
 #include "engine/chosen_folders.h"
 #include "engine/contact_folder_cache.h"
 #include "engine/email_data.h"
@@ -21,6 +22,8 @@ struct EngineContext {
   std::string usersAppFolderPath;  // UTF-8
   // The folders the wizard's explorer and pickers gave, which its paths name; null: paths alone.
   const ChosenFolders* chosenFolders = nullptr;
+  // What the scan found out about the table's addresses; null: nothing.
+  const BounceReport* bounces = nullptr;
   // Filled as the run goes; a context lives for one run.
   mutable ContactFolderCache contactFolders = {};
 };

@@ -1,5 +1,6 @@
 #include "engine/message_actions.h"
 
+#include <algorithm>
 #include <memory>
 #include <unordered_set>
 
@@ -8,10 +9,30 @@
 
 namespace qor::engine {
 
+namespace {
+
+// Moves messages of one folder's store by entry id into the destination folder.
+class MessageMover {
+ public:
+  MessageMover(EngineContext& context, const std::string& emailFolder, const std::string& DestinationFolder)
+      : destination_(RequireFolder(context.outlook, context.chosenFolders, DestinationFolder)),
+        storeId_(RequireFolder(context.outlook, context.chosenFolders, emailFolder)->StoreID()),
+        nameSpace_(context.outlook.GetNamespace("MAPI")) {}
+
+  void Move(const std::string& entryId) const {
+    if (const auto item = nameSpace_->GetItemFromID(entryId, storeId_)) item->Move(*destination_);
+  }
+
+ private:
+  std::shared_ptr<host::Folder> destination_;
+  std::string storeId_;
+  std::shared_ptr<host::NameSpace> nameSpace_;
+};
+
+}  // namespace
+
 void MoveEmails(EngineContext& context, const std::string& emailFolder, const std::string& DestinationFolder) {
-  const auto destination = RequireFolder(context.outlook, context.chosenFolders, DestinationFolder);
-  const std::string storeId = RequireFolder(context.outlook, context.chosenFolders, emailFolder)->StoreID();
-  const auto nameSpace = context.outlook.GetNamespace("MAPI");
+  const MessageMover mover(context, emailFolder, DestinationFolder);
 
   ProgressSink& progress = context.progress;
   StartProgress(progress, "Moving e-mail messages...", static_cast<int>(context.data.size()));
@@ -23,7 +44,24 @@ void MoveEmails(EngineContext& context, const std::string& emailFolder, const st
 
     const std::string& messageId = entry[kMessageEntryId];
     if (!handled.insert(LowerAscii(messageId)).second) continue;
-    if (const auto item = nameSpace->GetItemFromID(messageId, storeId)) item->Move(*destination);
+    mover.Move(messageId);
+  }
+}
+
+void MoveProcessedBounces(EngineContext& context, const std::string& emailFolder,
+                          const std::string& DestinationFolder) {
+  const MessageMover mover(context, emailFolder, DestinationFolder);
+  static const std::vector<FailedMessage> kNone;
+  const auto& messages = context.bounces ? context.bounces->FailedMessages() : kNone;
+
+  ProgressSink& progress = context.progress;
+  StartProgress(progress, "Moving e-mail messages...", static_cast<int>(messages.size()));
+  for (const FailedMessage& message : messages) {
+    StepProgress(progress);
+    const bool processed = std::all_of(message.rows.begin(), message.rows.end(), [&](std::size_t row) {
+      return row < context.data.size() && context.data[row][kExcluded] == kIncluded;
+    });
+    if (processed) mover.Move(message.entryId);
   }
 }
 

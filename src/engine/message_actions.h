@@ -10,4 +10,9 @@ namespace qor::engine {
 // whatever the entry's exclusion mark. Both folders are full folder paths.
 void MoveEmails(EngineContext& context, const std::string& emailFolder, const std::string& DestinationFolder);
 
+// Moves into `DestinationFolder` every scanned message whose failed recipients all take part in
+// this run (context.bounces); a message that reported none stays.
+void MoveProcessedBounces(EngineContext& context, const std::string& emailFolder,
+                          const std::string& DestinationFolder);
+
 }  // namespace qor::engine

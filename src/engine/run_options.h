@@ -11,6 +11,7 @@ enum class ContactTransfer : int { Copy = 0, Move = 1 };
 // The state of the wizard's option controls that a processing run reads.
 struct RunOptions {
   std::string emailFolder;                  // txtEmailFolder: the scanned mail folder's path
+  bool onlyFailedPermanently = false;       // chkOnlyFailed
   bool scanContactFolders = false;          // chkScanContactFolder
   std::vector<std::string> contactFolders;  // lstContactFolders
 

@@ -148,6 +148,7 @@ bool ChooseOptions(const RunArguments& a, WizardSession& session, wizard::TfrmQO
   if (a.cascade) user.Click(form.chkAutoCascadeEmailAddress, "--cascade", "--delete");
   if (a.notes) user.Click(form.chkAddNotes, "--notes", kNeedsScan);
   if (a.dateStamp) user.Click(form.chkNotesDateStamp, "--date-stamp", "--notes");
+  if (a.onlyFailed) user.Click(form.chkOnlyFailed, "--only-failed");
 
   user.ShowTab(form.pgActions, 1);
   if (a.moveMessagesTo) {
@@ -227,6 +228,9 @@ CLI::App* AddRunCommand(CLI::App& app, RunArguments& a) {
   run->add_flag("--notes", a.notes, "Add a note naming the address to the matched contacts");
   run->add_flag("--date-stamp", a.dateStamp, "Date the notes");
   run->add_option("--date", a.date, "Short date to stamp notes with (default: today)");
+  run->add_flag("--only-failed", a.onlyFailed,
+                "Process only addresses that failed permanently; move every message all of whose failed "
+                "recipients were processed");
   auto* copy = run->add_option("--copy-contacts-to", a.copyContactsTo, "Copy the matched contacts to this folder");
   auto* move = run->add_option("--move-contacts-to", a.moveContactsTo, "Move the matched contacts to this folder");
   copy->excludes(move);

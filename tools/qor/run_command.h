@@ -25,6 +25,7 @@ struct RunArguments {
   bool cascade = false;
   bool notes = false;
   bool dateStamp = false;
+  bool onlyFailed = false;
   std::optional<std::string> date;
   std::optional<std::string> copyContactsTo;
   std::optional<std::string> moveContactsTo;

@@ -123,6 +123,8 @@ class ListBox : public Control {
       : Control(std::move(name), ControlKind::ListBox, sheet, bounds) {}
 
   engine::StringListModel lines;
+  // The user selected a line.
+  std::function<void()> onClick;
 };
 
 // A drop-down list: the user picks one of its lines and cannot type.

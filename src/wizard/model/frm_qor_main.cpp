@@ -45,6 +45,7 @@ Control* TfrmQORMain::FindControl(std::string_view name) {
 engine::RunOptions TfrmQORMain::Options() const {
   engine::RunOptions options;
   options.emailFolder = txtEmailFolder.text;
+  options.onlyFailedPermanently = chkOnlyFailed.Checked();
   options.scanContactFolders = chkScanContactFolder.Checked();
   options.contactFolders = lstContactFolders.lines.items;
   options.addNotes = chkAddNotes.Checked();
@@ -109,6 +110,7 @@ bool TfrmQORMain::UserSelect(Control& list, int index) {
   if (auto* comboBox = dynamic_cast<ComboBox*>(&list)) lines = &comboBox->lines;
   if (lines == nullptr) return false;
   lines->itemIndex = index >= 0 && index < static_cast<int>(lines->items.size()) ? index : -1;
+  if (auto* listBox = dynamic_cast<ListBox*>(&list); listBox && listBox->onClick) Dispatch(listBox->onClick);
   return true;
 }
 
@@ -200,7 +202,8 @@ bool TfrmQORMain::ScanSelectedFolder() {
   progress_.Repaint();
   // Stopped, the page stays with only "Close": a part of the folder goes nowhere.
   if (!RunStoppable([this] {
-        engine::GetEmailAddressesFromFolder(services_.outlook, txtEmailFolder.text, data_, progress_, &chosenFolders_);
+        engine::GetEmailAddressesFromFolder(services_.outlook, txtEmailFolder.text, data_, progress_, &chosenFolders_,
+                                            &bounces_);
       })) {
     return false;
   }
@@ -213,6 +216,7 @@ bool TfrmQORMain::ScanSelectedFolder() {
   for (const auto& entry : data_) {
     if (entry[engine::kExcluded] == engine::kIncluded) found.items.push_back(entry[engine::kAddress]);
   }
+  lblFinding.caption.clear();
   pgTabs.SetPageIndex(kFirstPage);
   btnNext.SetEnabled(!found.items.empty());
   btnBack.SetEnabled(true);
@@ -222,7 +226,7 @@ bool TfrmQORMain::ScanSelectedFolder() {
 void TfrmQORMain::RunProcessing() {
   btnCancel.SetEnabled(true);
   engine::EngineContext context{services_.outlook,   data_,          progress_, engineServices_,
-                                usersAppFolderPath_, &chosenFolders_};
+                                usersAppFolderPath_, &chosenFolders_, &bounces_};
   RunStoppable([&] { engine::RunProcessing(context, Options(), lstEmailAddressesExcluded.lines, exclusionEdits_); });
   btnBack.SetEnabled(false);
   btnNext.SetEnabled(false);
@@ -233,6 +237,20 @@ void TfrmQORMain::RunProcessing() {
 void TfrmQORMain::btnExcludeClick() {
   engine::btnExcludeClick(lstEmailAddressesFound.lines, lstEmailAddressesExcluded.lines, exclusionEdits_, data_,
                           usersAppFolderPath_);
+  lstEmailAddressesFoundClick();
+}
+
+void TfrmQORMain::lstEmailAddressesFoundClick() {
+  const auto& found = lstEmailAddressesFound.lines;
+  lblFinding.caption.clear();
+  if (found.itemIndex < 0 || found.itemIndex >= static_cast<int>(found.items.size())) return;
+  const std::string& address = found.items[static_cast<std::size_t>(found.itemIndex)];
+  for (std::size_t row = 0; row < data_.size(); ++row) {
+    if (data_[row][engine::kAddress] == address) {
+      lblFinding.caption = engine::DescribeFinding(bounces_.Finding(row));
+      return;
+    }
+  }
 }
 
 void TfrmQORMain::btnRemoveExclusionClick() {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/bounce_report.h"
 #include "engine/chosen_folders.h"
 #include "engine/email_data.h"
 #include "engine/engine_context.h"
@@ -78,6 +79,7 @@ class TfrmQORMain {
   Label Label4;
   ListBox lstEmailAddressesFound;
   Button btnExclude;
+  Label lblFinding;
   Label Label5;
   ListBox lstEmailAddressesExcluded;
   Button btnRemoveExclusion;
@@ -102,6 +104,7 @@ class TfrmQORMain {
   CheckBox chkAutoCascadeEmailAddress;
   CheckBox chkAddNotes;
   CheckBox chkNotesDateStamp;
+  CheckBox chkOnlyFailed;
   CheckBox chkMoveEmail;
   Edit txtDestinationMailFolder;
   Button BitBtn1;
@@ -129,6 +132,7 @@ class TfrmQORMain {
   void btnBackClick();
   void btnCancelClick();
   void btnExcludeClick();
+  void lstEmailAddressesFoundClick();
   void btnRemoveExclusionClick();
   void chkScanContactFolderClick();
   void SetupActionControls();
@@ -178,6 +182,8 @@ class TfrmQORMain {
   PlainMessages plainMessages_;
   platform::Services engineServices_;
   engine::TEmailData& data_;
+  // What the scan found out about each address of data_, row for row.
+  engine::BounceReport bounces_;
   WizardProgress progress_;
   std::string usersAppFolderPath_;
   // The exclusions added and removed on the review page that the file may not hold yet.

@@ -37,6 +37,7 @@ TfrmQORMain::TfrmQORMain(WizardServices services, engine::TEmailData& data)
       lstEmailAddressesFound("lstEmailAddressesFound", &pgPreview, {8, 26, 413, 160}),
       btnExclude("btnExclude", ControlKind::LinkButton, &pgPreview, {8, 194, 190, 17},
                  "Exclude Selected E-mail Address"),
+      lblFinding("lblFinding", &pgPreview, {8, 213, 413, 13}, ""),
       Label5("Label5", &pgExclusions, {8, 8, 300, 13}, "List of excluded e-mail addresses"),
       lstEmailAddressesExcluded("lstEmailAddressesExcluded", &pgExclusions, {8, 26, 413, 160}),
       btnRemoveExclusion("btnRemoveExclusion", ControlKind::LinkButton, &pgExclusions, {8, 194, 190, 17},
@@ -68,6 +69,7 @@ TfrmQORMain::TfrmQORMain(WizardServices services, engine::TEmailData& data)
                                  "Automatically Cascade E-mail Addresses"),
       chkAddNotes("chkAddNotes", &TabSheet5, {8, 162, 380, 17}, "Add Notes Message including e-mail address"),
       chkNotesDateStamp("chkNotesDateStamp", &TabSheet5, {28, 184, 300, 17}, "Include Date Stamp"),
+      chkOnlyFailed("chkOnlyFailed", &TabSheet5, {8, 210, 380, 17}, "Process only addresses that failed permanently"),
 
       chkMoveEmail("chkMoveEmail", &TabSheet6, {8, 8, 380, 17}, "Move E-mail Message To Another E-mail Folder"),
       txtDestinationMailFolder("txtDestinationMailFolder", &TabSheet6, {28, 30, kPathBoxWidth, 21}, true),
@@ -99,10 +101,11 @@ TfrmQORMain::TfrmQORMain(WizardServices services, engine::TEmailData& data)
       progress_(pgTabs, lblProgress, prgBar, services.display) {
   for (Control* control : std::initializer_list<Control*>{
            &pgTabs, &Label6, &Label7, &Label1, &txtEmailFolder, &PageControl1, &Label4, &lstEmailAddressesFound,
-           &btnExclude, &Label5, &lstEmailAddressesExcluded, &btnRemoveExclusion, &Label3, &chkScanContactFolder,
+           &btnExclude, &lblFinding, &Label5, &lstEmailAddressesExcluded, &btnRemoveExclusion, &Label3, &chkScanContactFolder,
            &lstContactFolders, &btnSelectContactFolder, &btnremovecontactfolder, &pgActions, &chkExportToTab,
            &txtTabFilePath, &btnSaveToCSV, &chkExportContactFields, &chkName, &chkCompany, &chkPhone,
-           &chkDeleteEmailAddress, &chkAutoCascadeEmailAddress, &chkAddNotes, &chkNotesDateStamp, &chkMoveEmail,
+           &chkDeleteEmailAddress, &chkAutoCascadeEmailAddress, &chkAddNotes, &chkNotesDateStamp, &chkOnlyFailed,
+           &chkMoveEmail,
            &txtDestinationMailFolder, &BitBtn1, &chkMoveContact, &cbxCopyorMove, &Label2,
            &txtDestinationContactFolder, &BitBtn2, &chkExecuteApplication, &edtExternalExePath, &BitBtn3, &Label8,
            &edtparameters, &BitBtn4, &lblProgress, &prgBar, &btnBack, &btnNext, &btnCancel}) {
@@ -140,6 +143,7 @@ void TfrmQORMain::WireHandlers() {
   btnBack.onClick = [this] { btnBackClick(); };
   btnCancel.onClick = [this] { btnCancelClick(); };
   btnExclude.onClick = [this] { btnExcludeClick(); };
+  lstEmailAddressesFound.onClick = [this] { lstEmailAddressesFoundClick(); };
   btnRemoveExclusion.onClick = [this] { btnRemoveExclusionClick(); };
   chkScanContactFolder.onClick = [this] { chkScanContactFolderClick(); };
   btnSelectContactFolder.onClick = [this] { btnSelectContactFolderClick(); };
