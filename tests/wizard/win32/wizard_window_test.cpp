@@ -133,7 +133,7 @@ TEST_F(WizardWindowTest, TheKeyboardWalksInReadingOrderAndEnterEscapeAndTheClose
     order.push_back(NameOf(at));
     if (GetNextDlgTabItem(wizard.Handle(), at, FALSE) == first) break;
   }
-  EXPECT_THAT(order, ElementsAre("pgActions", "chkExportToTab", "btnBack", "btnNext", "btnCancel"));
+  EXPECT_THAT(order, ElementsAre("pgActions", "chkExportToTab", "chkOnlyFailed", "btnBack", "btnNext", "btnCancel"));
 
   Press(VK_RETURN);  // the run; "Close" is then the only way out and does not ask
   EXPECT_EQ(form.lblProgress.caption, "Finished performing all tasks.");
