@@ -33,7 +33,7 @@ std::string FailureCaption(FailureKind kind) {
   switch (kind) {
     case FailureKind::Hard: return "Failed permanently";
     case FailureKind::Soft: return "Failed temporarily";
-    default: return "Failed";
+    default: return "Reported as failed";
   }
 }
 
