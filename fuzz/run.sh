@@ -8,7 +8,7 @@ build=$1
 seconds=$2
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
-targets=${*:-"extract_emails tokens linked_contacts exclusions restrict_filter mailbox"}
+targets=${*:-"extract_emails bounce_classifier tokens linked_contacts exclusions restrict_filter mailbox"}
 work=$build/fuzz-runs
 crashes=""
 for target in $targets; do
