@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/bounce_text.h"
 #include "engine/extract_emails.h"
 
 namespace qor::engine {
@@ -16,9 +18,6 @@ enum class AddressRole {
   MessageId,  // a token of Message-ID, References and the like, or shaped like one
   Other,
 };
-
-// How a recipient failed; None for every other role.
-enum class FailureKind { None, Hard, Soft, Unknown };
 
 // "recipient", "sender", "reporter", "message-id", "other".
 std::string_view RoleName(AddressRole role) noexcept;
@@ -34,9 +33,10 @@ struct AddressVerdict {
 };
 
 // Tells what each address of one bounce's body is there for, from what a person reading the
-// body as Outlook shows it would go by: the MTA's paragraph, the delivery-status fields when
-// they are shown, the diagnostic lines and the quoted original's headers. Keeps its buffers
-// from one body to the next.
+// body as Outlook shows it would go by: the delivery-status fields when they are shown, the
+// MTA's paragraph and the addresses it lists, the diagnostic lines and the quoted original's
+// headers. Time grows with the body and the addresses, not with their product. Keeps its
+// buffers from one body to the next.
 class BounceClassifier {
  public:
   // One verdict per address of `addresses`, in its order; `addresses` and `occurrences` are
@@ -45,9 +45,34 @@ class BounceClassifier {
                                               const std::vector<AddressOccurrence>& occurrences);
 
  private:
+  // Where an address stands in text that is no header field, known before the report's end is.
+  enum class TextShape : std::uint8_t { Plain, Leading, Bracketed, AliasLead, SenderLead };
+  struct TextPlace {
+    std::size_t occurrence;
+    TextShape shape;
+  };
+
+  // Evidence from the line of each place of each address, and the delivery-status blocks.
+  void ReadPlaces(std::string_view body, const std::vector<std::string_view>& addresses,
+                  const std::vector<AddressOccurrence>& occurrences);
+  // Reads the report and weighs the places in its text; whether the body is a bounce.
+  bool WeighReport(std::string_view body, const std::vector<AddressOccurrence>& occurrences);
+  // Each address's role from its evidence; whether any is a failed recipient.
+  bool AssignRoles(const std::vector<std::string_view>& addresses, unsigned recipientField, bool isBounce);
+  // Reads the report, the text before the quoted original, once per body and only when needed.
+  void ReadReport(std::string_view body);
+  void ReadKinds(std::string_view body, const std::vector<AddressOccurrence>& occurrences);
+
   std::vector<AddressVerdict> verdicts_;
   std::vector<unsigned> evidence_;
-  std::string lowered_;
+  std::vector<std::uint8_t> blocks_;     // by address: what its delivery-status block says
+  std::vector<TextPlace> textPlaces_;
+  std::vector<std::uint8_t> isPlace_;    // by occurrence: it may say how its address failed
+  std::vector<std::uint8_t> tries_;      // by address: passages read for its kind
+  std::vector<std::size_t> nextOther_;   // by occurrence: where the next other recipient stands
+  FailureText report_;
+  std::size_t originalStart_ = 0;
+  bool reportRead_ = false;
 };
 
 }  // namespace qor::engine

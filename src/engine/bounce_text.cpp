@@ -2,18 +2,198 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <utility>
+#include <vector>
+
+#include "engine/text.h"
 
 namespace qor::engine {
 
 namespace {
 
+enum Category : std::uint8_t {
+  kFailed,          // something failed, not how: "undeliverable", "could not be delivered"
+  kPermanentWords,  // the MTA calls it final: "permanent error", "failed permanently", "rejected"
+  kPassingWords,    // the MTA will try again: "delayed", "temporarily", "will retry"
+  kHard,            // the address or the message is refused: "user unknown", "blocked", "spam"
+  kSoft,            // a passing condition: "mailbox full", "over quota", "expired", "timed out"
+  kMarker,          // announces the quoted original: "original message", "copy of the message"
+  kNotBounce,       // an auto-reply or an abuse report: "out of office", "abuse report"
+};
+
+struct Phrase {
+  std::string_view words;  // lower case; a space stands for any run of spaces, line breaks and '>'
+  Category category;       // a final '*' lets the last word run on ("undeliver*")
+};
+
+// Written from the wording of the common MTAs (Postfix, Sendmail, Exim, qmail, Exchange, Domino,
+// Gmail, Yahoo and the like) and the SMTP reply texts of RFC 5321 and RFC 3463.
+constexpr Phrase kPhrases[] = {
+    // Something failed.
+    {"undeliver*", kFailed}, {"undelivered", kFailed}, {"could not be delivered", kFailed},
+    {"couldn't be delivered", kFailed}, {"cannot be delivered", kFailed}, {"can't be delivered", kFailed},
+    {"not be delivered", kFailed}, {"was not delivered", kFailed}, {"not delivered", kFailed},
+    {"did not reach", kFailed}, {"delivery failed", kFailed}, {"delivery has failed", kFailed},
+    {"delivery failure", kFailed}, {"delivery problem*", kFailed}, {"delivery error", kFailed},
+    {"failed recipient*", kFailed}, {"unable to deliver", kFailed}, {"able to deliver", kFailed},
+    {"could not deliver", kFailed}, {"couldn't deliver", kFailed}, {"cannot deliver", kFailed},
+    {"failed to deliver", kFailed}, {"error occurred", kFailed}, {"error has occurred", kFailed},
+    {"returned mail", kFailed}, {"returned to sender", kFailed}, {"non-delivery", kFailed},
+    {"nondelivery", kFailed}, {"failure notice", kFailed}, {"failure reason", kFailed},
+    {"fatal error*", kFailed}, {"following recipient*", kFailed}, {"following address*", kFailed},
+    {"following destination*", kFailed}, {"error", kFailed}, {"errors", kFailed}, {"failed", kFailed},
+    {"failure", kFailed}, {"bounced", kFailed}, {"not accepted", kFailed},
+    // Final, in general words.
+    {"permanent*", kPermanentWords}, {"rejected", kPermanentWords}, {"refused", kPermanentWords},
+    {"denied", kPermanentWords}, {"not allowed", kPermanentWords}, {"not permitted", kPermanentWords},
+    {"will not continue", kPermanentWords}, {"giving up", kPermanentWords}, {"given up", kPermanentWords},
+    // Passing, in general words.
+    {"delayed", kPassingWords}, {"delay", kPassingWords}, {"temporar*", kPassingWords},
+    {"will retry", kPassingWords}, {"will be retried", kPassingWords}, {"will continue trying", kPassingWords},
+    {"still trying", kPassingWords}, {"not yet been delivered", kPassingWords},
+    {"try again later", kPassingWords}, {"try later", kPassingWords}, {"retrying", kPassingWords},
+    // The address, its domain or the message is refused.
+    {"user unknown", kHard}, {"unknown user", kHard}, {"unknown recipient", kHard},
+    {"recipient unknown", kHard}, {"unknown address", kHard}, {"address unknown", kHard},
+    {"unknown local", kHard}, {"unknown mailbox", kHard}, {"mailbox unknown", kHard},
+    {"unknown account", kHard}, {"no such user", kHard}, {"no such mailbox", kHard},
+    {"no such recipient", kHard}, {"no such address", kHard}, {"no such account", kHard},
+    {"no such person", kHard}, {"no such domain", kHard}, {"no mailbox", kHard}, {"not found", kHard},
+    {"does not exist", kHard}, {"doesn't exist", kHard}, {"not exist", kHard}, {"non-existent", kHard},
+    {"nonexistent", kHard}, {"invalid", kHard}, {"invalid recipient", kHard}, {"invalid address", kHard},
+    {"invalid mailbox", kHard}, {"invalid user", kHard}, {"invalid e-mail", kHard}, {"invalid email", kHard},
+    {"not a valid", kHard}, {"is not valid", kHard}, {"bad recipient", kHard}, {"bad address", kHard},
+    {"bad destination", kHard}, {"illegal host", kHard}, {"illegal address", kHard}, {"malformed", kHard},
+    {"unrouteable", kHard}, {"unroutable", kHard}, {"host unknown", kHard}, {"unknown host", kHard},
+    {"unknown domain", kHard}, {"domain unknown", kHard}, {"no mx", kHard}, {"mx record*", kHard},
+    {"name or service not known", kHard}, {"not our customer", kHard}, {"not a known user", kHard},
+    {"not recognized", kHard}, {"not recognised", kHard}, {"not listed", kHard}, {"no longer", kHard},
+    {"not accepting mail", kHard}, {"does not accept mail", kHard}, {"mailbox unavailable", kHard},
+    {"mailbox is unavailable", kHard}, {"mailbox not available", kHard}, {"disabled", kHard},
+    {"deactivated", kHard}, {"inactive", kHard}, {"suspended", kHard}, {"has moved", kHard},
+    {"relaying", kHard}, {"relay access", kHard}, {"relay denied", kHard}, {"relay not", kHard},
+    {"to relay", kHard}, {"not relay", kHard}, {"blocked", kHard}, {"block list", kHard},
+    {"blocklist*", kHard}, {"blacklist*", kHard}, {"black list", kHard}, {"listed on", kHard},
+    {"listed in", kHard}, {"spam*", kHard}, {"junk mail", kHard}, {"policy", kHard}, {"prohibited", kHard},
+    {"forbidden", kHard}, {"virus*", kHard}, {"malware", kHard}, {"infected", kHard}, {"dmarc", kHard},
+    {"unauthenticated", kHard}, {"not authorized", kHard}, {"not authorised", kHard},
+    {"authentication", kHard}, {"reputation", kHard}, {"too large", kHard}, {"too big", kHard},
+    {"message size", kHard}, {"message length", kHard}, {"exceeds the maximum", kHard},
+    {"maximum message size", kHard}, {"syntax error", kHard}, {"not a member", kHard},
+    // A passing condition: full, timed out, busy, broken.
+    {"mailbox full", kSoft}, {"mailbox is full", kSoft}, {"mailbox has exceeded", kSoft},
+    {"mailbox exceeds", kSoft}, {"mailbox size", kSoft}, {"mailbox would exceed", kSoft},
+    {"full mailbox", kSoft}, {"mailbox is over", kSoft}, {"is full", kSoft}, {"inbox full", kSoft}, {"quota*", kSoft}, {"overquota", kSoft},
+    {"exceeded storage", kSoft}, {"storage allocation", kSoft}, {"insufficient system storage", kSoft},
+    {"insufficient storage", kSoft}, {"disk full", kSoft}, {"out of storage", kSoft},
+    {"not enough space", kSoft}, {"no space left", kSoft}, {"too much mail", kSoft}, {"expired", kSoft},
+    {"retry timeout", kSoft}, {"retry time", kSoft}, {"could not be delivered within", kSoft},
+    {"too long in the queue", kSoft}, {"in the queue too long", kSoft}, {"in queue too long", kSoft},
+    {"failing for a long time", kSoft}, {"been failing", kSoft}, {"maximum time", kSoft},
+    {"timed out", kSoft}, {"timeout", kSoft}, {"time out", kSoft}, {"connection refused", kSoft},
+    {"connection reset", kSoft}, {"connection lost", kSoft}, {"lost connection", kSoft},
+    {"connection closed", kSoft}, {"connection dropped", kSoft}, {"could not connect", kSoft},
+    {"couldn't connect", kSoft}, {"unable to connect", kSoft}, {"cannot connect", kSoft},
+    {"can't connect", kSoft}, {"network error", kSoft}, {"network is unreachable", kSoft},
+    {"no route to host", kSoft}, {"mail loop", kSoft}, {"loop detected", kSoft}, {"routing loop", kSoft},
+    {"loops back", kSoft}, {"too many hops", kSoft}, {"hop count", kSoft}, {"system error", kSoft},
+    {"internal error", kSoft}, {"local error", kSoft}, {"temporary failure", kSoft},
+    {"temporary error", kSoft}, {"too many connections", kSoft}, {"too many concurrent", kSoft},
+    {"rate limit", kSoft}, {"resources temporarily", kSoft}, {"out of memory", kSoft}, {"retries", kSoft},
+    {"for too long", kSoft}, {"aborted after", kSoft},
+    {"attempts", kSoft}, {"not responding", kSoft}, {"not reachable", kSoft}, {"unreachable", kSoft},
+    {"queue period", kSoft}, {"delivered within", kSoft}, {"socket error", kSoft},
+    {"service unavailable", kSoft}, {"service not available", kSoft}, {"currently unavailable", kSoft},
+    {"too many recipients", kSoft}, {"too many messages", kSoft},
+    // The quoted original begins.
+    {"original message", kMarker}, {"returned message", kMarker}, {"copy of the message", kMarker},
+    {"copy of your message", kMarker}, {"copy of the original", kMarker}, {"original mail", kMarker},
+    {"unsent message", kMarker}, {"undelivered message", kMarker}, {"below this line", kMarker},
+    {"headers of the original", kMarker}, {"header of the original", kMarker}, {"original headers", kMarker},
+    {"message headers follow", kMarker},
+    // Not a bounce.
+    {"out of the office", kNotBounce}, {"out of office", kNotBounce}, {"on vacation", kNotBounce},
+    {"automatic reply", kNotBounce}, {"auto-reply", kNotBounce}, {"autoreply", kNotBounce},
+    {"auto reply", kNotBounce}, {"away from the office", kNotBounce}, {"abuse report", kNotBounce},
+    {"abuse complaint", kNotBounce}, {"feedback-type", kNotBounce},
+};
+constexpr std::size_t kPhraseCount = sizeof kPhrases / sizeof kPhrases[0];
+
 bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+char Lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool IsIndent(char c) noexcept { return c == ' ' || c == '\t'; }
+bool IsGap(char c) noexcept { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>'; }
+
+// The phrases by their first three characters, hashed, so a word of a passage is tried against
+// the few phrases that start as it does, and most words against none.
+class PhraseIndex {
+ public:
+  PhraseIndex() {
+    std::array<std::uint16_t, kBuckets + 1> counts{};
+    for (std::size_t index = 0; index < kPhraseCount; ++index) ++counts[Bucket(kPhrases[index].words, 0)];
+    std::uint16_t sum = 0;
+    for (std::size_t bucket = 0; bucket <= kBuckets; ++bucket) {
+      starts_[bucket] = sum;
+      if (bucket < kBuckets) sum = static_cast<std::uint16_t>(sum + counts[bucket]);
+    }
+    std::array<std::uint16_t, kBuckets> filled{};
+    for (std::size_t index = 0; index < kPhraseCount; ++index) {
+      const std::size_t bucket = Bucket(kPhrases[index].words, 0);
+      phrases_[starts_[bucket] + filled[bucket]++] = static_cast<std::uint16_t>(index);
+    }
+  }
+
+  // The phrases that may start at `at`, a word's first letter.
+  std::pair<const std::uint16_t*, const std::uint16_t*> At(std::string_view text, std::size_t at) const noexcept {
+    const std::size_t bucket = Bucket(text, at);
+    return {phrases_.data() + starts_[bucket], phrases_.data() + starts_[bucket + 1]};
+  }
+
+ private:
+  static constexpr std::size_t kBuckets = 1024;
+  static std::size_t Code(std::string_view text, std::size_t at) noexcept {
+    if (at >= text.size()) return 26;
+    const char c = Lower(text[at]);
+    return c >= 'a' && c <= 'z' ? static_cast<std::size_t>(c - 'a') : 26;
+  }
+  static std::size_t Bucket(std::string_view text, std::size_t at) noexcept {
+    const std::size_t key = (Code(text, at) * 27 + Code(text, at + 1)) * 27 + Code(text, at + 2);
+    return (key * 2654435761u >> 7) % kBuckets;
+  }
+
+  std::array<std::uint16_t, kBuckets + 1> starts_{};
+  std::array<std::uint16_t, kPhraseCount> phrases_{};
+};
+
+const PhraseIndex& Index() {
+  static const PhraseIndex index;
+  return index;
+}
+
+// Where `phrase` ends when it matches at `at`, npos when it does not.
+std::size_t MatchEnd(std::string_view text, std::size_t at, std::string_view phrase) noexcept {
+  const bool runsOn = phrase.back() == '*';
+  if (runsOn) phrase.remove_suffix(1);
+  for (const char c : phrase) {
+    if (c == ' ') {
+      if (at >= text.size() || !IsGap(text[at])) return std::string_view::npos;
+      while (at < text.size() && IsGap(text[at])) ++at;
+    } else {
+      if (at >= text.size() || Lower(text[at]) != c) return std::string_view::npos;
+      ++at;
+    }
+  }
+  if (!runsOn && at < text.size() && IsLetter(text[at])) return std::string_view::npos;
+  return at;
+}
 
 // A run of one to three digits at `at`: its length, 0 when there is none or a fourth follows.
 std::size_t ShortNumberAt(std::string_view text, std::size_t at) noexcept {
   std::size_t length = 0;
-  while (at + length < text.size() && IsDigit(text[at + length])) ++length;
+  while (at + length < text.size() && length < 4 && IsDigit(text[at + length])) ++length;
   return length <= 3 ? length : 0;
 }
 
@@ -21,7 +201,6 @@ std::size_t ShortNumberAt(std::string_view text, std::size_t at) noexcept {
 std::string_view EnhancedStatusAt(std::string_view text, std::size_t at) noexcept {
   const char c = text[at];
   if (c != '2' && c != '4' && c != '5') return {};
-  if (at > 0 && (IsDigit(text[at - 1]) || text[at - 1] == '.')) return {};
   std::size_t end = at + 1;
   for (int part = 0; part < 2; ++part) {
     if (end >= text.size() || text[end] != '.') return {};
@@ -29,11 +208,11 @@ std::string_view EnhancedStatusAt(std::string_view text, std::size_t at) noexcep
     if (digits == 0) return {};
     end += 1 + digits;
   }
-  if (end < text.size() && text[end] == '.' && end + 1 < text.size() && IsDigit(text[end + 1])) return {};
+  if (end < text.size() && (text[end] == '.' || text[end] == '@' || IsLetter(text[end]))) return {};
   return text.substr(at, end - at);
 }
 
-// "550" as a reply code: after a separator, followed by a space or a hyphen.
+// "550" as a reply code: after a separator, followed by a space or a hyphen; not a time of day.
 std::string_view ReplyCodeAt(std::string_view text, std::size_t at) noexcept {
   const char c = text[at];
   if (c != '4' && c != '5') return {};
@@ -42,118 +221,455 @@ std::string_view ReplyCodeAt(std::string_view text, std::size_t at) noexcept {
   if (at > 0) {
     constexpr std::string_view kBefore = " \t\r\n(;:\"'<>[#=";
     if (kBefore.find(text[at - 1]) == std::string_view::npos) return {};
-    if (text[at - 1] == ':' && at > 1 && IsDigit(text[at - 2])) return {};  // a time of day
+    if (text[at - 1] == ':' && at > 1 && IsDigit(text[at - 2])) return {};
   }
   return text.substr(at, 3);
 }
 
-// Phrases MTAs write for a mailbox that is full or a delivery they will try again or gave up
-// trying in time.
-constexpr std::array<std::string_view, 31> kTemporaryPhrases = {
-    "mailbox full", "mailbox is full", "mailbox has exceeded", "mailbox size limit", "over quota",
-    "overquota", "quota exceeded", "exceeded storage", "exceeds the quota", "exceed the quota",
-    "quota exceed", "insufficient system storage", "disk full", "out of storage", "delayed",
-    "will retry", "will be retried", "will continue trying", "not yet been delivered",
-    "try again later", "temporarily", "temporary", "too long in the queue", "in the queue too long",
-    "retry timeout exceeded", "retry time not reached", "delivery time expired", "message expired",
-    "expired after", "could not be delivered within", "too many connections"};
-
-// Phrases MTAs write for a delivery that failed for good.
-constexpr std::array<std::string_view, 50> kPermanentPhrases = {
-    "user unknown", "unknown user", "no such user", "no such mailbox", "no such recipient",
-    "no such address", "unknown recipient", "recipient unknown", "recipient not found", "user not found",
-    "mailbox not found", "mailbox unavailable", "mailbox is inactive", "mailbox disabled",
-    "account disabled", "account has been disabled", "account is disabled", "does not exist",
-    "doesn't exist", "invalid recipient", "invalid address", "invalid mailbox", "address rejected",
-    "address unknown", "unknown address", "unknown local part", "unknown mailbox", "not a known user",
-    "not listed in", "unrouteable", "unroutable", "host unknown", "host not found", "domain not found",
-    "no mx", "not our customer", "relaying denied", "relay access denied", "failed permanently",
-    "permanent failure", "permanent fatal", "permanent error", "is not a valid", "malformed address",
-    "has been suspended", "account suspended", "no longer", "blocked", "spam", "denied"};
-
-// Phrases that say a delivery failed without saying how.
-constexpr std::array<std::string_view, 18> kFailurePhrases = {
-    "could not be delivered", "couldn't be delivered", "undeliverable", "undelivered",
-    "did not reach", "delivery failed", "delivery has failed", "failed recipient", "not delivered",
-    "delivery to the following", "unable to deliver", "rejected", "refused", "returned mail",
-    "fatal error", "non-delivery", "failure reason", "wasn't able to deliver"};
-
-bool IsSpace(char c) noexcept { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>'; }
-
-// Where `phrase` ends when it starts at `at`, a space in it standing for any run of spaces, line
-// breaks and quoting marks, as MTAs wrap their paragraphs; npos when it does not match there.
-std::size_t MatchEnd(std::string_view text, std::size_t at, std::string_view phrase) noexcept {
-  for (const char c : phrase) {
-    if (c == ' ') {
-      if (at >= text.size() || !IsSpace(text[at])) return std::string_view::npos;
-      while (at < text.size() && IsSpace(text[at])) ++at;
-    } else {
-      if (at >= text.size() || text[at] != c) return std::string_view::npos;
-      ++at;
-    }
-  }
-  return at;
+// A 2.x.x status says "delivered" only as a field's value or after a 2xx reply, not as a version.
+bool StandsAsSuccess(std::string_view text, std::size_t at) noexcept {
+  std::size_t before = at;
+  while (before > 0 && (text[before - 1] == ' ' || text[before - 1] == '\t')) --before;
+  if (before == 0) return false;
+  const char c = text[before - 1];
+  if (c == ':' || c == ';') return true;
+  return before >= 3 && text[before - 3] == '2' && IsDigit(text[before - 2]) && IsDigit(text[before - 1]);
 }
 
-// The first place `phrase` matches, and its length there.
-std::pair<std::size_t, std::size_t> FindPhrase(std::string_view text, std::string_view phrase) noexcept {
-  const std::string_view firstWord = phrase.substr(0, phrase.find(' '));
-  for (std::size_t at = text.find(firstWord); at != std::string_view::npos; at = text.find(firstWord, at + 1)) {
-    if (const std::size_t end = MatchEnd(text, at, phrase); end != std::string_view::npos) return {at, end - at};
-  }
-  return {std::string_view::npos, 0};
+bool IsRuleChar(char c) noexcept {
+  return c == '-' || c == '=' || c == '*' || c == '_' || c == '#' || c == '~' || c == '[' || c == '|';
 }
 
-template <std::size_t N>
-bool FindFirst(std::string_view lowered, const std::array<std::string_view, N>& phrases, std::string_view& phrase,
-               std::size_t& at) {
-  bool found = false;
-  for (const std::string_view candidate : phrases) {
-    const auto [where, length] = FindPhrase(lowered, candidate);
-    if (where != std::string_view::npos && (!found || where < at)) {
-      phrase = candidate;
-      at = where;
-      found = true;
+// A line that announces the quoted original rather than mentions it: set off by rules, starting
+// with the words, or ending in a colon ("Below is a copy of the original message:").
+bool IsMarkerLine(std::string_view text, std::size_t begin, std::size_t end, std::size_t matchAt) noexcept {
+  while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
+  while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+  constexpr std::size_t kLongestMarkerLine = 160;
+  if (begin == end || end - begin > kLongestMarkerLine) return false;
+  return IsRuleChar(text[begin]) || matchAt == begin || text[end - 1] == ':';
+}
+
+// Header fields a quoted original starts with.
+bool StartsOriginalHeader(std::string_view line) noexcept {
+  constexpr std::array<std::string_view, 6> kFields = {"from:", "return-path:", "received:", "message-id:",
+                                                       "mime-version:", "delivered-to:"};
+  for (const std::string_view field : kFields) {
+    if (line.size() < field.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; i < field.size() && same; ++i) same = Lower(line[i]) == field[i];
+    if (same) return true;
+  }
+  return false;
+}
+
+// What one passage holds, gathered as it is read.
+struct Gathered {
+  static constexpr std::size_t npos = FailureText::npos;
+  // How far the cause of a failure reaches past its first sign, within its lines.
+  static constexpr std::size_t kCauseReach = 512;
+
+  std::size_t failedAt = npos;  // first phrase of any failure category
+  std::array<std::size_t, kNotBounce + 1> firstOf{};
+  std::array<std::uint16_t, kNotBounce + 1> phraseOf{};
+  std::string_view enhanced, reply, success;
+  std::size_t enhancedAt = npos, replyAt = npos, successAt = npos;
+  // The cause: from the first status or phrase for a cause to the end of its line and the
+  // indented lines continuing it. Signs further on belong to other recipients or other
+  // attempts ("Deferred: Connection timed out" of a transcript after "User unknown").
+  std::size_t causeAt = npos;
+  std::size_t causeEnd = npos;
+  std::string_view causeEnhanced, causeReply;
+  std::size_t causeEnhancedAt = npos, causeReplyAt = npos;
+  std::array<std::size_t, 2> causeWordsAt{npos, npos};  // kHard, kSoft
+  std::array<std::uint16_t, 2> causeWords{};
+
+  Gathered() { firstOf.fill(npos); }
+
+  bool InCause(std::size_t at) {
+    if (causeAt == npos) {
+      causeAt = at;
+      causeEnd = at + kCauseReach;
+    }
+    return at < causeEnd;
+  }
+  void AddPhrase(std::uint16_t index, std::size_t at) {
+    const Category category = kPhrases[index].category;
+    if (firstOf[category] == npos) {
+      firstOf[category] = at;
+      phraseOf[category] = index;
+    }
+    if (category <= kSoft && failedAt == npos) failedAt = at;
+    if ((category == kHard || category == kSoft) && InCause(at)) {
+      const std::size_t slot = category == kSoft ? 1 : 0;
+      if (causeWordsAt[slot] == npos) causeWordsAt[slot] = at, causeWords[slot] = index;
     }
   }
-  return found;
+  void AddDigits(std::string_view text, std::size_t at) {
+    if (const auto status = EnhancedStatusAt(text, at); !status.empty()) {
+      if (status.front() != '2') {
+        if (enhanced.empty()) enhanced = status, enhancedAt = at;
+        if (causeEnhanced.empty() && InCause(at)) causeEnhanced = status, causeEnhancedAt = at;
+      } else if (success.empty() && StandsAsSuccess(text, at)) {
+        success = status, successAt = at;
+      }
+      return;
+    }
+    if (const auto code = ReplyCodeAt(text, at); !code.empty()) {
+      if (reply.empty()) reply = code, replyAt = at;
+      if (causeReply.empty() && InCause(at)) causeReply = code, causeReplyAt = at;
+    }
+  }
+  // A line at `at` that is blank or not indented ends the cause's line and its continuation.
+  void EndCause(std::size_t at) {
+    if (causeAt != npos && at < causeEnd) causeEnd = at;
+  }
+  // The cause is read whole, or says the condition passes: reading on would change nothing.
+  bool Known(std::size_t at) const noexcept {
+    return causeAt != npos && (at >= causeEnd || causeWordsAt[1] != npos);
+  }
+  bool Failed() const noexcept { return failedAt != npos || !enhanced.empty() || !reply.empty(); }
+
+  FailureText Result() const {
+    FailureText text;
+    const auto takeWords = [&](std::uint16_t index, std::size_t at) {
+      text.phrase = kPhrases[index].words;
+      if (text.phrase.back() == '*') text.phrase.remove_suffix(1);
+      text.phraseAt = at;
+    };
+    const auto take = [&](Category category) { takeWords(phraseOf[category], firstOf[category]); };
+    text.notBounce = firstOf[kNotBounce] != npos;
+    text.hardWords = firstOf[kHard] != npos;
+    text.softWords = firstOf[kSoft] != npos;
+    const auto first = [&](Category a, Category b) { return firstOf[a] <= firstOf[b] ? a : b; };
+    if (causeAt != npos) {
+      text.specific = true;
+      text.status = !causeEnhanced.empty() ? causeEnhanced : causeReply;
+      text.statusAt = !causeEnhanced.empty() ? causeEnhancedAt : causeReplyAt;
+      if (causeWordsAt[1] != npos) {
+        text.kind = FailureKind::Soft;
+        takeWords(causeWords[1], causeWordsAt[1]);
+      } else if (!text.status.empty()) {
+        text.kind = KindOfStatus(text.status);
+        if (causeWordsAt[0] != npos) {
+          takeWords(causeWords[0], causeWordsAt[0]);
+        } else if (const Category words = first(kPermanentWords, kPassingWords); firstOf[words] != npos) {
+          take(words);
+        }
+      } else {
+        text.kind = FailureKind::Hard;
+        takeWords(causeWords[0], causeWordsAt[0]);
+      }
+    } else if (const Category words = first(kPermanentWords, kPassingWords); firstOf[words] != npos) {
+      text.kind = words == kPermanentWords ? FailureKind::Hard : FailureKind::Soft;
+      take(words);
+    } else if (firstOf[kFailed] != npos) {
+      // A notice that delivery failed, with no sign it will be tried again: given up for good.
+      text.kind = FailureKind::Hard;
+      take(kFailed);
+    } else if (!success.empty()) {
+      text.status = success;
+      text.statusAt = successAt;
+      text.delivered = true;
+    }
+    if (Failed()) {
+      text.firstAt = failedAt;
+      if (causeAt < text.firstAt) text.firstAt = causeAt;
+    }
+    return text;
+  }
+};
+
+// Eight bytes at a time: which are letters, digits, line breaks and the like, as the top bit of
+// each byte, so a passage is read a word, not a byte, at a time.
+namespace swar {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101u;
+constexpr std::uint64_t kHigh = 0x8080808080808080u;
+constexpr std::uint64_t kLow = 0x7F7F7F7F7F7F7F7Fu;
+
+// Bytes below 0x80 whose value lies in [lo, hi].
+constexpr std::uint64_t InRange(std::uint64_t x, unsigned lo, unsigned hi) noexcept {
+  const std::uint64_t low = x & kLow;
+  const std::uint64_t atLeast = (low + kOnes * (0x80 - lo)) & kHigh;
+  const std::uint64_t above = (low + kOnes * (0x7F - hi)) & kHigh;
+  return ~x & kHigh & atLeast & ~above;
+}
+
+// Bytes equal to `c`.
+constexpr std::uint64_t Equal(std::uint64_t x, unsigned char c) noexcept {
+  const std::uint64_t t = x ^ (kOnes * c);
+  return ~(((t & kLow) + kLow) | t | kLow);
+}
+
+// The byte index of the lowest flagged byte; WordAt puts the first byte lowest.
+inline unsigned First(std::uint64_t mask) noexcept { return static_cast<unsigned>(std::countr_zero(mask)) / 8; }
+static_assert(std::endian::native == std::endian::little, "WordAt's byte order");
+
+}  // namespace swar
+
+bool IsJoined(char c) noexcept { return IsLetter(c) || IsDigit(c) || c == '.' || c == '@' || c == '/' || c == '_'; }
+
+class PassageReader {
+ public:
+  PassageReader(std::string_view text, std::size_t begin, const PassageLimits& limits)
+      : text_(text), begin_(begin), end_(limits.end < text.size() ? limits.end : text.size()), limits_(limits) {}
+
+  FailureText Read(std::size_t& stop) {
+    stop_ = end_;
+    lastBlank_ = begin_ == 0;
+    if (begin_ < end_ && OpenLine(begin_)) Scan();
+    stop = stop_;
+    return gathered_.Result();
+  }
+
+ private:
+  // Reads the events of the passage in order: word starts, digit runs and line breaks.
+  void Scan() {
+    const PhraseIndex& index = Index();
+    bool alnumBefore = begin_ > 0 && IsJoined(text_[begin_ - 1]);
+    bool digitOrDotBefore = begin_ > 0 && (IsDigit(text_[begin_ - 1]) || text_[begin_ - 1] == '.');
+    for (std::size_t base = begin_; base < end_; base += 8) {
+      const std::uint64_t x = WordAt(text_, base);
+      const std::uint64_t letters = swar::InRange(x | 0x2020202020202020u, 'a', 'z');
+      const std::uint64_t digits = swar::InRange(x, '0', '9');
+      const std::uint64_t breaks = swar::Equal(x, '\n') | swar::Equal(x, '\r');
+      const std::uint64_t alnum = letters | digits;
+      const std::uint64_t digitOrDot = digits | swar::Equal(x, '.');
+      // A word starts after anything but a letter, a digit, or the dot, at sign, slash or
+      // underscore inside an address, a host name or a link.
+      const std::uint64_t joined = alnum | swar::Equal(x, '.') | swar::Equal(x, '@') | swar::Equal(x, '/') |
+                                   swar::Equal(x, '_');
+      const std::uint64_t wordStarts = letters & ~((joined << 8) | (alnumBefore ? 0x80u : 0u));
+      const std::uint64_t digitStarts = digits & ~((digitOrDot << 8) | (digitOrDotBefore ? 0x80u : 0u));
+      alnumBefore = (joined >> 56) != 0;
+      digitOrDotBefore = (digitOrDot >> 56) != 0;
+      std::uint64_t events = wordStarts | digitStarts | breaks;
+      if (end_ - base < 8) events &= (std::uint64_t{1} << (8 * (end_ - base))) - 1;
+      while (events) {
+        const std::size_t at = base + swar::First(events);
+        events &= events - 1;
+        if (at < resume_) continue;
+        const char c = text_[at];
+        if (IsLineBreak(c)) {
+          if (!CloseLine(at)) return;
+        } else if (IsDigit(c)) {
+          gathered_.AddDigits(text_, at);
+        } else {
+          const auto [first, last] = index.At(text_, at);
+          for (const std::uint16_t* candidate = first; candidate != last; ++candidate) {
+            if (MatchEnd(text_, at, kPhrases[*candidate].words) == std::string_view::npos) continue;
+            if (kPhrases[*candidate].category == kMarker) {
+              marker_ = marker_ || IsMarkerLine(text_, line_, LineEnd(text_, at, at + 256), at);
+            } else {
+              gathered_.AddPhrase(*candidate, at);
+            }
+          }
+        }
+      }
+    }
+  }
+
+  // The line starting at `at`; false when the passage ends before it.
+  bool OpenLine(std::size_t at) {
+    std::size_t first = at;
+    while (first < end_ && IsIndent(text_[first])) ++first;
+    if (first >= end_ || IsLineBreak(text_[first])) {
+      lastBlank_ = true;
+      gathered_.EndCause(at);
+      return true;
+    }
+    if (first == at) gathered_.EndCause(at);
+    if (lastBlank_ && at != begin_) {
+      if (++paragraphs_ > limits_.paragraphs) return Stop(at);
+      if (first == at && StartsOriginalHeader(text_.substr(at)) && (!limits_.originalNeedsFailure || gathered_.Failed())) {
+        return Stop(at);
+      }
+    }
+    lastBlank_ = false;
+    line_ = at;
+    marker_ = false;
+    return true;
+  }
+
+  // The line break at `at` ends a line; false when the passage ends with it.
+  bool CloseLine(std::size_t at) {
+    if (marker_) return Stop(line_);
+    const std::size_t next = NextLine(text_, at);
+    resume_ = next;
+    if (next >= end_) return true;
+    if (!OpenLine(next)) return false;
+    return !(limits_.untilKnown && gathered_.Known(next)) || Stop(next);
+  }
+
+  bool Stop(std::size_t at) {
+    stop_ = at;
+    return false;
+  }
+
+  std::string_view text_;
+  std::size_t begin_;
+  std::size_t end_;
+  const PassageLimits& limits_;
+  Gathered gathered_;
+  std::size_t stop_ = 0;
+  std::size_t line_ = 0;    // where the current line begins
+  std::size_t resume_ = 0;  // events before this belong to a line break already read
+  int paragraphs_ = 0;
+  bool lastBlank_ = false;
+  bool marker_ = false;
+};
+
+std::string_view Trimmed(std::string_view text) noexcept {
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+  while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+  return text;
+}
+
+bool Is(std::string_view name, std::string_view lowered) noexcept { return CaseBlindEqual()(name, lowered); }
+
+// The delivery status a Status field's value starts with: "5.1.1", "4.2.2", "2.0.0".
+std::string_view StatusValueAt(std::string_view text, std::size_t at, std::size_t end) noexcept {
+  while (at < end && IsIndent(text[at])) ++at;
+  std::size_t stop = at;
+  int dots = 0;
+  while (stop < end && (IsDigit(text[stop]) || text[stop] == '.')) dots += text[stop++] == '.';
+  const std::string_view value = text.substr(at, stop - at);
+  if (dots != 2 || value.size() < 5 || value[1] != '.' || value.back() == '.') return {};
+  return value;
 }
 
 }  // namespace
 
-FailureText ReadFailureText(std::string_view lowered) {
-  FailureText text;
-  std::string_view reply;
-  std::size_t replyAt = 0;
-  for (std::size_t at = 0; at < lowered.size(); ++at) {
-    if (!IsDigit(lowered[at])) continue;
-    if (const auto status = EnhancedStatusAt(lowered, at); !status.empty()) {
-      text.status = status;
-      text.at = at;
+StatusBlock ReadStatusBlock(std::string_view text, std::size_t lineBegin) {
+  constexpr int kLongestBlock = 16;
+  constexpr std::size_t kBlockReach = 4096;
+  const std::size_t limit = std::min(text.size(), lineBegin + kBlockReach);
+  std::string_view action;
+  std::string_view status;
+  std::size_t statusLine = FailureText::npos;
+  std::size_t diagnosticBegin = FailureText::npos;
+  std::size_t diagnosticEnd = FailureText::npos;
+  std::size_t at = NextLine(text, LineEnd(text, lineBegin, limit));
+  for (int line = 0; line < kLongestBlock && at < limit; ++line) {
+    const std::size_t end = LineEnd(text, at, limit);
+    if (IsBlankLine(text.substr(at, end - at))) break;
+    const std::string_view name = FieldNameAt(text, at);
+    const std::size_t value = at + name.size() + 1;
+    if (!name.empty()) {
+      if (diagnosticBegin != FailureText::npos && diagnosticEnd == FailureText::npos) diagnosticEnd = at;
+      if (Is(name, "final-recipient")) break;
+      if (Is(name, "action")) {
+        action = Trimmed(text.substr(value, end - value));
+      } else if (Is(name, "status")) {
+        status = StatusValueAt(text, value, end);
+        statusLine = at;
+      } else if (Is(name, "diagnostic-code")) {
+        diagnosticBegin = at;
+      }
+    }
+    at = NextLine(text, end);
+  }
+  if (diagnosticBegin != FailureText::npos && diagnosticEnd == FailureText::npos) diagnosticEnd = at;
+
+  StatusBlock block;
+  if (Is(action, "delivered") || Is(action, "relayed") || Is(action, "expanded") ||
+      (!status.empty() && status.front() == '2')) {
+    block.delivered = true;
+    return block;
+  }
+  FailureText diagnostic;
+  if (diagnosticBegin != FailureText::npos) {
+    PassageLimits limits;
+    limits.end = diagnosticEnd;
+    limits.originalNeedsFailure = false;
+    std::size_t stop = 0;
+    diagnostic = ReadPassage(text, diagnosticBegin, limits, stop);
+  }
+  // The Status field, unless it is the catch-all 5.0.0 and the server's own words say more.
+  if (Is(action, "delayed") || diagnostic.softWords) {
+    block.kind = FailureKind::Soft;
+  } else if (!status.empty() && !(status == "5.0.0" && diagnostic.specific)) {
+    block.kind = KindOfStatus(status);
+  } else {
+    block.kind = diagnostic.kind;
+  }
+  block.status = status.empty() ? diagnostic.status : status;
+  block.reason = diagnostic.phrase;
+  block.diagnosticAt = diagnosticBegin != FailureText::npos ? diagnosticBegin : statusLine;
+  return block;
+}
+
+FailureKind KindOfStatus(std::string_view status) noexcept {
+  if (status.empty()) return FailureKind::None;
+  if (status.front() == '4') return FailureKind::Soft;
+  if (status.front() != '5') return FailureKind::None;
+  if (status.size() == 3) return status == "552" ? FailureKind::Soft : FailureKind::Hard;
+  // x.2.2 mailbox full, x.2.3 message over the mailbox's limit, x.3.1 mail system full, x.3.5
+  // system misconfigured, x.4.2 bad connection, x.4.3 directory server failure, x.4.5
+  // congestion, x.4.6 routing loop, x.4.7 delivery time expired.
+  constexpr std::array<std::string_view, 9> kPassing = {"2.2", "2.3", "3.1", "3.5", "4.2",
+                                                        "4.3", "4.5", "4.6", "4.7"};
+  const std::string_view detail = status.substr(2);
+  for (const std::string_view passing : kPassing) {
+    if (detail == passing) return FailureKind::Soft;
+  }
+  return FailureKind::Hard;
+}
+
+std::size_t LineEnd(std::string_view text, std::size_t at, std::size_t end) noexcept {
+  if (end > text.size()) end = text.size();
+  for (; at + 8 <= end; at += 8) {
+    const std::uint64_t x = WordAt(text, at);
+    if (const std::uint64_t breaks = swar::Equal(x, '\n') | swar::Equal(x, '\r')) return at + swar::First(breaks);
+  }
+  while (at < end && !IsLineBreak(text[at])) ++at;
+  return at;
+}
+
+std::string_view FieldNameAt(std::string_view text, std::size_t at) noexcept {
+  constexpr std::size_t kLongestName = 40;
+  std::size_t end = at;
+  for (; end < text.size() && end - at <= kLongestName; end += 8) {
+    const std::uint64_t x = WordAt(text, end);
+    const std::uint64_t name = swar::InRange(x | 0x2020202020202020u, 'a', 'z') | swar::InRange(x, '0', '9') |
+                               swar::Equal(x, '-');
+    if (const std::uint64_t other = ~name & swar::kHigh) {
+      end += swar::First(other);
       break;
     }
-    if (reply.empty()) {
-      reply = ReplyCodeAt(lowered, at);
-      replyAt = at;
+  }
+  if (end == at || end >= text.size() || end - at > kLongestName || text[end] != ':') return {};
+  return text.substr(at, end - at);
+}
+
+std::size_t LineStart(std::string_view text, std::size_t at, std::size_t floor) noexcept {
+  for (; at >= floor + 8; at -= 8) {
+    const std::uint64_t x = WordAt(text, at - 8);
+    if (const std::uint64_t breaks = swar::Equal(x, '\n') | swar::Equal(x, '\r')) {
+      return at - 8 + static_cast<std::size_t>(63 - std::countl_zero(breaks)) / 8 + 1;
     }
   }
-  if (text.status.empty() && !reply.empty()) {
-    text.status = reply;
-    text.at = replyAt;
-  }
+  while (at > floor && !IsLineBreak(text[at - 1])) --at;
+  return at;
+}
 
-  std::size_t phraseAt = 0;
-  text.temporary = FindFirst(lowered, kTemporaryPhrases, text.phrase, phraseAt);
-  if (!text.temporary) FindFirst(lowered, kPermanentPhrases, text.phrase, phraseAt);
-  std::string_view failurePhrase;
-  std::size_t failureAt = 0;
-  const bool saysFailed = FindFirst(lowered, kFailurePhrases, failurePhrase, failureAt);
-  text.failure = !text.status.empty() || !text.phrase.empty() || saysFailed;
-  if (text.status.empty() && !text.phrase.empty()) text.at = phraseAt;
-  if (!text.status.empty()) text.firstAt = text.at;
-  if (!text.phrase.empty()) text.firstAt = std::min(text.firstAt, phraseAt);
-  if (saysFailed) text.firstAt = std::min(text.firstAt, failureAt);
-  return text;
+std::size_t NextLine(std::string_view text, std::size_t lineEnd) noexcept {
+  if (lineEnd >= text.size()) return text.size();
+  if (text[lineEnd] == '\r' && lineEnd + 1 < text.size() && text[lineEnd + 1] == '\n') return lineEnd + 2;
+  return lineEnd + 1;
+}
+
+bool IsBlankLine(std::string_view line) noexcept {
+  for (const char c : line) {
+    if (c != ' ' && c != '\t') return false;
+  }
+  return true;
+}
+
+FailureText ReadPassage(std::string_view text, std::size_t begin, const PassageLimits& limits, std::size_t& stop) {
+  PassageReader reader(text, begin, limits);
+  return reader.Read(stop);
 }
 
 }  // namespace qor::engine
