@@ -603,17 +603,20 @@ void BounceClassifier::ReadKinds(std::string_view body, const std::vector<Addres
   }
 
   // The others from the report as a whole, which also wins over general words ("delivery
-  // failed") near the recipient when it names a cause.
+  // failed") near the recipient when it names a cause. In a warning that the MTA keeps
+  // trying, every recipient the text names is a passing failure, whatever its cause.
   for (std::size_t address = 0; address < verdicts_.size(); ++address) {
     AddressVerdict& verdict = verdicts_[address];
-    if (verdict.role != AddressRole::Recipient || tries_[address] == kDone) continue;
+    if (verdict.role != AddressRole::Recipient || blocks_[address] == kFailedAsTold) continue;
+    if (reportRead_ && report_.delayNotice) verdict.kind = FailureKind::Soft;
+    if (tries_[address] == kDone) continue;
     ReadReport(body);
     if (tries_[address] == kGeneral && !report_.specific) continue;
     if (!report_.Failed()) {
       if (verdict.kind == FailureKind::None) verdict.kind = FailureKind::Unknown;
       continue;
     }
-    verdict.kind = report_.kind;
+    verdict.kind = report_.delayNotice ? FailureKind::Soft : report_.kind;
     verdict.status.assign(report_.status);
     verdict.reason.assign(report_.phrase);
     if (report_.DiagnosticAt() != npos) AssignDiagnostic(verdict.diagnostic, body, report_.DiagnosticAt());

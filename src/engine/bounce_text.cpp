@@ -16,9 +16,11 @@ namespace {
 enum Category : std::uint8_t {
   kFailed,          // something failed, not how: "undeliverable", "could not be delivered"
   kPermanentWords,  // the MTA calls it final: "permanent error", "failed permanently", "rejected"
-  kPassingWords,    // the MTA will try again: "delayed", "temporarily", "will retry"
+  kPassingWords,    // passing, in general words: "temporarily", "try again later"
+  kDelay,           // a warning that the MTA keeps trying: "delayed", "deferred", "will retry"
   kHard,            // the address or the message is refused: "user unknown", "blocked", "spam"
-  kSoft,            // a passing condition: "mailbox full", "over quota", "expired", "timed out"
+  kSoft,            // a passing condition of the mailbox or the queue: "mailbox full", "over quota", "expired"
+  kBusy,            // the connection or the system failed for now: "timed out", "service unavailable"
   kMarker,          // announces the quoted original: "original message", "copy of the message"
   kNotBounce,       // an auto-reply or an abuse report: "out of office", "abuse report"
 };
@@ -50,10 +52,13 @@ constexpr Phrase kPhrases[] = {
     {"denied", kPermanentWords}, {"not allowed", kPermanentWords}, {"not permitted", kPermanentWords},
     {"will not continue", kPermanentWords}, {"giving up", kPermanentWords}, {"given up", kPermanentWords},
     // Passing, in general words.
-    {"delayed", kPassingWords}, {"delay", kPassingWords}, {"temporar*", kPassingWords},
-    {"will retry", kPassingWords}, {"will be retried", kPassingWords}, {"will continue trying", kPassingWords},
-    {"still trying", kPassingWords}, {"not yet been delivered", kPassingWords},
-    {"try again later", kPassingWords}, {"try later", kPassingWords}, {"retrying", kPassingWords},
+    {"delay", kPassingWords}, {"temporar*", kPassingWords}, {"try again later", kPassingWords},
+    {"try later", kPassingWords}, {"retrying", kPassingWords},
+    // Still trying.
+    {"delayed", kDelay}, {"deferred", kSoft}, {"warning only", kDelay}, {"warning message only", kDelay},
+    {"do not need to resend", kDelay}, {"keep trying", kDelay}, {"will retry", kDelay},
+    {"will be retried", kDelay}, {"will continue trying", kDelay}, {"still trying", kDelay},
+    {"not yet been delivered", kDelay}, {"still undelivered", kDelay},
     // The address, its domain or the message is refused.
     {"user unknown", kHard}, {"unknown user", kHard}, {"unknown recipient", kHard},
     {"recipient unknown", kHard}, {"unknown address", kHard}, {"address unknown", kHard},
@@ -82,7 +87,7 @@ constexpr Phrase kPhrases[] = {
     {"authentication", kHard}, {"reputation", kHard}, {"too large", kHard}, {"too big", kHard},
     {"message size", kHard}, {"message length", kHard}, {"exceeds the maximum", kHard},
     {"maximum message size", kHard}, {"syntax error", kHard}, {"not a member", kHard},
-    // A passing condition: full, timed out, busy, broken.
+    // A passing condition of the mailbox or the queue: full, expired.
     {"mailbox full", kSoft}, {"mailbox is full", kSoft}, {"mailbox has exceeded", kSoft},
     {"mailbox exceeds", kSoft}, {"mailbox size", kSoft}, {"mailbox would exceed", kSoft},
     {"full mailbox", kSoft}, {"mailbox is over", kSoft}, {"is full", kSoft}, {"inbox full", kSoft}, {"quota*", kSoft}, {"overquota", kSoft},
@@ -92,20 +97,20 @@ constexpr Phrase kPhrases[] = {
     {"retry timeout", kSoft}, {"retry time", kSoft}, {"could not be delivered within", kSoft},
     {"too long in the queue", kSoft}, {"in the queue too long", kSoft}, {"in queue too long", kSoft},
     {"failing for a long time", kSoft}, {"been failing", kSoft}, {"maximum time", kSoft},
-    {"timed out", kSoft}, {"timeout", kSoft}, {"time out", kSoft}, {"connection refused", kSoft},
-    {"connection reset", kSoft}, {"connection lost", kSoft}, {"lost connection", kSoft},
-    {"connection closed", kSoft}, {"connection dropped", kSoft}, {"could not connect", kSoft},
-    {"couldn't connect", kSoft}, {"unable to connect", kSoft}, {"cannot connect", kSoft},
-    {"can't connect", kSoft}, {"network error", kSoft}, {"network is unreachable", kSoft},
-    {"no route to host", kSoft}, {"mail loop", kSoft}, {"loop detected", kSoft}, {"routing loop", kSoft},
-    {"loops back", kSoft}, {"too many hops", kSoft}, {"hop count", kSoft}, {"system error", kSoft},
-    {"internal error", kSoft}, {"local error", kSoft}, {"temporary failure", kSoft},
-    {"temporary error", kSoft}, {"too many connections", kSoft}, {"too many concurrent", kSoft},
-    {"rate limit", kSoft}, {"resources temporarily", kSoft}, {"out of memory", kSoft}, {"retries", kSoft},
+    {"timed out", kBusy}, {"timeout", kBusy}, {"time out", kBusy}, {"connection refused", kBusy},
+    {"connection reset", kBusy}, {"connection lost", kBusy}, {"lost connection", kBusy},
+    {"connection closed", kBusy}, {"connection dropped", kBusy}, {"could not connect", kBusy},
+    {"couldn't connect", kBusy}, {"unable to connect", kBusy}, {"cannot connect", kBusy},
+    {"can't connect", kBusy}, {"network error", kBusy}, {"network is unreachable", kBusy},
+    {"no route to host", kBusy}, {"mail loop", kBusy}, {"loop detected", kBusy}, {"routing loop", kBusy},
+    {"loops back", kBusy}, {"too many hops", kBusy}, {"hop count", kBusy}, {"system error", kBusy},
+    {"internal error", kBusy}, {"local error", kBusy}, {"temporary failure", kSoft},
+    {"temporary error", kSoft}, {"too many connections", kBusy}, {"too many concurrent", kBusy},
+    {"rate limit", kBusy}, {"resources temporarily", kBusy}, {"out of memory", kBusy}, {"retries", kSoft},
     {"for too long", kSoft}, {"aborted after", kSoft},
-    {"attempts", kSoft}, {"not responding", kSoft}, {"not reachable", kSoft}, {"unreachable", kSoft},
-    {"queue period", kSoft}, {"delivered within", kSoft}, {"socket error", kSoft},
-    {"service unavailable", kSoft}, {"service not available", kSoft}, {"currently unavailable", kSoft},
+    {"attempts", kSoft}, {"not responding", kBusy}, {"not reachable", kBusy}, {"unreachable", kBusy},
+    {"queue period", kSoft}, {"delivered within", kSoft}, {"socket error", kBusy},
+    {"service unavailable", kBusy}, {"service not available", kBusy}, {"currently unavailable", kBusy},
     {"too many recipients", kSoft}, {"too many messages", kSoft},
     // The quoted original begins.
     {"original message", kMarker}, {"returned message", kMarker}, {"copy of the message", kMarker},
@@ -281,8 +286,8 @@ struct Gathered {
   std::size_t causeEnd = npos;
   std::string_view causeEnhanced, causeReply;
   std::size_t causeEnhancedAt = npos, causeReplyAt = npos;
-  std::array<std::size_t, 2> causeWordsAt{npos, npos};  // kHard, kSoft
-  std::array<std::uint16_t, 2> causeWords{};
+  std::array<std::size_t, 3> causeWordsAt{npos, npos, npos};  // kHard, kSoft, kBusy
+  std::array<std::uint16_t, 3> causeWords{};
 
   Gathered() { firstOf.fill(npos); }
 
@@ -299,9 +304,9 @@ struct Gathered {
       firstOf[category] = at;
       phraseOf[category] = index;
     }
-    if (category <= kSoft && failedAt == npos) failedAt = at;
-    if ((category == kHard || category == kSoft) && InCause(at)) {
-      const std::size_t slot = category == kSoft ? 1 : 0;
+    if (category <= kBusy && failedAt == npos) failedAt = at;
+    if (category >= kHard && category <= kBusy && InCause(at)) {
+      const std::size_t slot = static_cast<std::size_t>(category - kHard);
       if (causeWordsAt[slot] == npos) causeWordsAt[slot] = at, causeWords[slot] = index;
     }
   }
@@ -341,6 +346,7 @@ struct Gathered {
     text.notBounce = firstOf[kNotBounce] != npos;
     text.hardWords = firstOf[kHard] != npos;
     text.softWords = firstOf[kSoft] != npos;
+    text.delayNotice = firstOf[kDelay] != npos;
     const auto first = [&](Category a, Category b) { return firstOf[a] <= firstOf[b] ? a : b; };
     if (causeAt != npos) {
       text.specific = true;
@@ -350,17 +356,25 @@ struct Gathered {
         text.kind = FailureKind::Soft;
         takeWords(causeWords[1], causeWordsAt[1]);
       } else if (!text.status.empty()) {
-        text.kind = KindOfStatus(text.status);
-        if (causeWordsAt[0] != npos) {
-          takeWords(causeWords[0], causeWordsAt[0]);
+        // A connection or system failing for now softens a 5xx, unless the server also names
+        // a refusal: a policy code (x.7.y) or words for a refused address or message.
+        const bool policy = text.status.size() > 2 && text.status.substr(1, 3) == ".7.";
+        text.kind = causeWordsAt[2] != npos && causeWordsAt[0] == npos && !policy ? FailureKind::Soft
+                                                                                  : KindOfStatus(text.status);
+        if (causeWordsAt[0] != npos || causeWordsAt[2] != npos) {
+          const std::size_t slot = causeWordsAt[0] <= causeWordsAt[2] ? 0 : 2;
+          takeWords(causeWords[slot], causeWordsAt[slot]);
         } else if (const Category words = first(kPermanentWords, kPassingWords); firstOf[words] != npos) {
           take(words);
         }
+      } else if (causeWordsAt[2] != npos) {
+        text.kind = FailureKind::Soft;
+        takeWords(causeWords[2], causeWordsAt[2]);
       } else {
         text.kind = FailureKind::Hard;
         takeWords(causeWords[0], causeWordsAt[0]);
       }
-    } else if (const Category words = first(kPermanentWords, kPassingWords); firstOf[words] != npos) {
+    } else if (const Category words = first(kPermanentWords, first(kPassingWords, kDelay)); firstOf[words] != npos) {
       text.kind = words == kPermanentWords ? FailureKind::Hard : FailureKind::Soft;
       take(words);
     } else if (firstOf[kFailed] != npos) {

@@ -24,6 +24,7 @@ struct FailureText {
   bool notBounce = false;      // words of an auto-reply or an abuse report
   bool hardWords = false;      // a phrase for a refused address or message, e.g. "user unknown"
   bool softWords = false;      // a phrase for a passing condition, e.g. "mailbox full"
+  bool delayNotice = false;    // words of a warning that the MTA keeps trying, e.g. "delayed"
 
   bool Failed() const noexcept { return kind != FailureKind::None; }
   // Where the status, or else the phrase, stands.
