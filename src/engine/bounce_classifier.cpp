@@ -81,15 +81,24 @@ constexpr std::size_t kLineReach = 4096;
 // The longest run of bullets and brackets before an address that leads its line.
 constexpr std::size_t kLongestBullet = 24;
 
-char Lower(char c) noexcept { return LowerAsciiChar(c); }
+constexpr char Lower(char c) noexcept { return LowerAsciiChar(c); }
 bool IsLetter(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) noexcept { return CaseBlindEqual()(a, b); }
 
+// `name`, of letters, digits and hyphens, is `known`, lower-case, ignoring case: bit 0x20 maps
+// A to Z to a to z and leaves digits and the hyphen alone.
+bool SameName(std::string_view known, std::string_view name) noexcept {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if ((name[i] | 0x20) != known[i]) return false;
+  }
+  return true;
+}
+
 // The known field names by length and first letter, so a name is compared with one or two.
 class FieldTable {
  public:
-  FieldTable() {
+  constexpr FieldTable() {
     first_.fill(kNone);
     next_.fill(kNone);
     for (std::size_t index = kFields.size(); index-- > 0;) {
@@ -104,7 +113,7 @@ class FieldTable {
     const char first = Lower(name[0]);
     if (name.size() > kLongest || first < 'a' || first > 'z') return Field::Unknown;
     for (std::uint8_t index = first_[Slot(name)]; index != kNone; index = next_[index]) {
-      if (EqualsIgnoringCase(kFields[index].name, name)) return kFields[index].field;
+      if (SameName(kFields[index].name, name)) return kFields[index].field;
     }
     return Field::Unknown;
   }
@@ -112,17 +121,16 @@ class FieldTable {
  private:
   static constexpr std::size_t kLongest = 40;
   static constexpr std::uint8_t kNone = 0xFF;
-  static std::size_t Slot(std::string_view name) noexcept {
+  static constexpr std::size_t Slot(std::string_view name) noexcept {
     return name.size() * 26 + static_cast<std::size_t>(Lower(name[0]) - 'a');
   }
-  std::array<std::uint8_t, (kLongest + 1) * 26> first_;
-  std::array<std::uint8_t, kFields.size()> next_;
+  std::array<std::uint8_t, (kLongest + 1) * 26> first_{};
+  std::array<std::uint8_t, kFields.size()> next_{};
 };
 
-Field FieldNamed(std::string_view name) noexcept {
-  static const FieldTable table;
-  return table.Find(name);
-}
+constexpr FieldTable kFieldTable;
+
+Field FieldNamed(std::string_view name) noexcept { return kFieldTable.Find(name); }
 
 bool IsIndent(char c) noexcept { return c == ' ' || c == '\t'; }
 

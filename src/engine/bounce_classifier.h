@@ -61,6 +61,7 @@ class BounceClassifier {
   bool AssignRoles(const std::vector<std::string_view>& addresses, unsigned recipientField, bool isBounce);
   // Reads the report, the text before the quoted original, once per body and only when needed.
   void ReadReport(std::string_view body);
+  // Each failed recipient's kind, status, reason and diagnostic line.
   void ReadKinds(std::string_view body, const std::vector<AddressOccurrence>& occurrences);
 
   std::vector<AddressVerdict> verdicts_;

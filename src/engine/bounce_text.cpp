@@ -5,7 +5,6 @@
 #include <bit>
 #include <cstdint>
 #include <utility>
-#include <vector>
 
 #include "engine/text.h"
 
@@ -128,7 +127,7 @@ constexpr std::size_t kPhraseCount = sizeof kPhrases / sizeof kPhrases[0];
 
 bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-char Lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr char Lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 bool IsIndent(char c) noexcept { return c == ' ' || c == '\t'; }
 bool IsGap(char c) noexcept { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>'; }
 
@@ -136,7 +135,7 @@ bool IsGap(char c) noexcept { return c == ' ' || c == '\t' || c == '\r' || c == 
 // the few phrases that start as it does, and most words against none.
 class PhraseIndex {
  public:
-  PhraseIndex() {
+  constexpr PhraseIndex() {
     std::array<std::uint16_t, kBuckets + 1> counts{};
     for (std::size_t index = 0; index < kPhraseCount; ++index) ++counts[Bucket(kPhrases[index].words, 0)];
     std::uint16_t sum = 0;
@@ -159,12 +158,12 @@ class PhraseIndex {
 
  private:
   static constexpr std::size_t kBuckets = 1024;
-  static std::size_t Code(std::string_view text, std::size_t at) noexcept {
+  static constexpr std::size_t Code(std::string_view text, std::size_t at) noexcept {
     if (at >= text.size()) return 26;
     const char c = Lower(text[at]);
     return c >= 'a' && c <= 'z' ? static_cast<std::size_t>(c - 'a') : 26;
   }
-  static std::size_t Bucket(std::string_view text, std::size_t at) noexcept {
+  static constexpr std::size_t Bucket(std::string_view text, std::size_t at) noexcept {
     const std::size_t key = (Code(text, at) * 27 + Code(text, at + 1)) * 27 + Code(text, at + 2);
     return (key * 2654435761u >> 7) % kBuckets;
   }
@@ -173,10 +172,7 @@ class PhraseIndex {
   std::array<std::uint16_t, kPhraseCount> phrases_{};
 };
 
-const PhraseIndex& Index() {
-  static const PhraseIndex index;
-  return index;
-}
+constexpr PhraseIndex kIndex;
 
 // Where `phrase` ends when it matches at `at`, npos when it does not.
 std::size_t MatchEnd(std::string_view text, std::size_t at, std::string_view phrase) noexcept {
@@ -202,12 +198,12 @@ std::size_t ShortNumberAt(std::string_view text, std::size_t at) noexcept {
   return length <= 3 ? length : 0;
 }
 
-// "5.1.1" standing alone: not part of an address, a version or a longer number.
+// "5.1.1" standing alone: not within an address, a version or a longer number.
 std::string_view EnhancedStatusAt(std::string_view text, std::size_t at) noexcept {
   const char c = text[at];
   if (c != '2' && c != '4' && c != '5') return {};
   std::size_t end = at + 1;
-  for (int part = 0; part < 2; ++part) {
+  for (int dot = 0; dot < 2; ++dot) {
     if (end >= text.size() || text[end] != '.') return {};
     const std::size_t digits = ShortNumberAt(text, end + 1);
     if (digits == 0) return {};
@@ -217,12 +213,13 @@ std::string_view EnhancedStatusAt(std::string_view text, std::size_t at) noexcep
   return text.substr(at, end - at);
 }
 
-// "550" as a reply code: after a separator, followed by a space or a hyphen; not a time of day.
+// "550" as a reply code: after a separator, followed by a space, a hyphen or the line's end; not
+// a time of day.
 std::string_view ReplyCodeAt(std::string_view text, std::size_t at) noexcept {
   const char c = text[at];
   if (c != '4' && c != '5') return {};
   if (at + 3 >= text.size() || !IsDigit(text[at + 1]) || !IsDigit(text[at + 2])) return {};
-  if (text[at + 3] != ' ' && text[at + 3] != '-') return {};
+  if (text[at + 3] != ' ' && text[at + 3] != '-' && !IsLineBreak(text[at + 3])) return {};
   if (at > 0) {
     constexpr std::string_view kBefore = " \t\r\n(;:\"'<>[#=";
     if (kBefore.find(text[at - 1]) == std::string_view::npos) return {};
@@ -440,7 +437,6 @@ class PassageReader {
  private:
   // Reads the events of the passage in order: word starts, digit runs and line breaks.
   void Scan() {
-    const PhraseIndex& index = Index();
     bool alnumBefore = begin_ > 0 && IsJoined(text_[begin_ - 1]);
     bool digitOrDotBefore = begin_ > 0 && (IsDigit(text_[begin_ - 1]) || text_[begin_ - 1] == '.');
     for (std::size_t base = begin_; base < end_; base += 8) {
@@ -470,7 +466,7 @@ class PassageReader {
         } else if (IsDigit(c)) {
           gathered_.AddDigits(text_, at);
         } else {
-          const auto [first, last] = index.At(text_, at);
+          const auto [first, last] = kIndex.At(text_, at);
           for (const std::uint16_t* candidate = first; candidate != last; ++candidate) {
             if (MatchEnd(text_, at, kPhrases[*candidate].words) == std::string_view::npos) continue;
             if (kPhrases[*candidate].category == kMarker) {
@@ -572,13 +568,14 @@ StatusBlock ReadStatusBlock(std::string_view text, std::size_t lineBegin) {
     const std::size_t value = at + name.size() + 1;
     if (!name.empty()) {
       if (diagnosticBegin != FailureText::npos && diagnosticEnd == FailureText::npos) diagnosticEnd = at;
-      if (Is(name, "final-recipient")) break;
-      if (Is(name, "action")) {
+      const char first = Lower(name[0]);  // each name compared only with the one it may be
+      if (first == 'f' && Is(name, "final-recipient")) break;
+      if (first == 'a' && Is(name, "action")) {
         action = Trimmed(text.substr(value, end - value));
-      } else if (Is(name, "status")) {
+      } else if (first == 's' && Is(name, "status")) {
         status = StatusValueAt(text, value, end);
         statusLine = at;
-      } else if (Is(name, "diagnostic-code")) {
+      } else if (first == 'd' && Is(name, "diagnostic-code")) {
         diagnosticBegin = at;
       }
     }
@@ -622,13 +619,13 @@ FailureKind KindOfStatus(std::string_view status) noexcept {
   // x.2.2 mailbox full, x.2.3 message over the mailbox's limit, x.3.1 mail system full, x.3.5
   // system misconfigured, x.4.2 bad connection, x.4.3 directory server failure, x.4.5
   // congestion, x.4.6 routing loop, x.4.7 delivery time expired.
-  constexpr std::array<std::string_view, 9> kPassing = {"2.2", "2.3", "3.1", "3.5", "4.2",
-                                                        "4.3", "4.5", "4.6", "4.7"};
-  const std::string_view detail = status.substr(2);
-  for (const std::string_view passing : kPassing) {
-    if (detail == passing) return FailureKind::Soft;
-  }
-  return FailureKind::Hard;
+  if (status.size() != 5) return FailureKind::Hard;
+  const char subject = status[2];
+  const char detail = status[4];
+  const bool passing = (subject == '2' && (detail == '2' || detail == '3')) ||
+                       (subject == '3' && (detail == '1' || detail == '5')) ||
+                       (subject == '4' && detail >= '2' && detail <= '7' && detail != '4');
+  return passing ? FailureKind::Soft : FailureKind::Hard;
 }
 
 std::size_t LineEnd(std::string_view text, std::size_t at, std::size_t end) noexcept {
@@ -643,6 +640,7 @@ std::size_t LineEnd(std::string_view text, std::size_t at, std::size_t end) noex
 
 std::string_view FieldNameAt(std::string_view text, std::size_t at) noexcept {
   constexpr std::size_t kLongestName = 40;
+  if (at >= text.size() || !IsLetter(text[at])) return {};
   std::size_t end = at;
   for (; end < text.size() && end - at <= kLongestName; end += 8) {
     const std::uint64_t x = WordAt(text, end);

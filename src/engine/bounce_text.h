@@ -13,7 +13,7 @@ enum class FailureKind { None, Hard, Soft, Unknown };
 struct FailureText {
   static constexpr std::size_t npos = std::string_view::npos;
 
-  std::string_view status;     // the first 4.x.x or 5.x.x, else 4xx or 5xx reply code, else 2.x.x
+  std::string_view status;     // of the cause: its 4.x.x or 5.x.x, else its 4xx or 5xx; else a 2.x.x
   std::size_t statusAt = npos;
   std::string_view phrase;     // the words that decided the kind, e.g. "user unknown"
   std::size_t phraseAt = npos;
@@ -71,13 +71,17 @@ struct PassageLimits {
   std::size_t end = std::string_view::npos;  // no further than this offset
   int paragraphs = 1 << 30;                  // no further than this many paragraphs after the first
   bool originalNeedsFailure = true;          // header fields start the quoted original only after a failure sign
-  bool untilKnown = false;                   // stop after the line that gives both a status and a phrase
+  bool untilKnown = false;                   // stop once the cause is read whole or names a passing condition
 };
 
 // Reads the text from `begin` line by line, ASCII case ignored, until the limits or the start of
 // the quoted original: a line announcing it ("----- Original message -----", "Below is a copy of
 // the message:") or, after a blank line, the header fields it starts with (From:, Received:,
-// ...). Sets `stop` to where it stopped. Time grows with the bytes read, not with the phrases.
+// ...). Sets `stop` to where it stopped. The kind comes from the cause, the first status or
+// phrase for a cause with the rest of its line and the indented lines continuing it: soft for a
+// passing condition, else the status's kind (KindOfStatus), else hard for a refusal; without a
+// cause, from general words, hard for a notice that only says delivery failed. Time grows with
+// the bytes read, not with the number of phrases.
 FailureText ReadPassage(std::string_view text, std::size_t begin, const PassageLimits& limits, std::size_t& stop);
 
 }  // namespace qor::engine
