@@ -27,6 +27,7 @@ enum Category : std::uint8_t {
 struct Phrase {
   std::string_view words;  // lower case; a space stands for any run of spaces, line breaks and '>'
   Category category;       // a final '*' lets the last word run on ("undeliver*")
+  bool counted = false;    // only after a count of two or more ("failed 20 attempts")
 };
 
 // Written from the wording of the common MTAs (Postfix, Sendmail, Exim, qmail, Exchange, Domino,
@@ -57,7 +58,7 @@ constexpr Phrase kPhrases[] = {
     {"delayed", kDelay}, {"deferred", kSoft}, {"warning only", kDelay}, {"warning message only", kDelay},
     {"do not need to resend", kDelay}, {"keep trying", kDelay}, {"will retry", kDelay},
     {"will be retried", kDelay}, {"will continue trying", kDelay}, {"still trying", kDelay},
-    {"not yet been delivered", kDelay}, {"still undelivered", kDelay},
+    {"not yet been delivered", kDelay}, {"still undelivered", kDelay}, {"attempts will continue", kDelay},
     // The address, its domain or the message is refused.
     {"user unknown", kHard}, {"unknown user", kHard}, {"unknown recipient", kHard},
     {"recipient unknown", kHard}, {"unknown address", kHard}, {"address unknown", kHard},
@@ -107,7 +108,8 @@ constexpr Phrase kPhrases[] = {
     {"temporary error", kSoft}, {"too many connections", kBusy}, {"too many concurrent", kBusy},
     {"rate limit", kBusy}, {"resources temporarily", kBusy}, {"out of memory", kBusy}, {"retries", kSoft},
     {"for too long", kSoft}, {"aborted after", kSoft},
-    {"attempts", kSoft}, {"not responding", kBusy}, {"not reachable", kBusy}, {"unreachable", kBusy},
+    {"attempts", kSoft, true}, {"repeated attempts", kSoft}, {"maximum delivery attempts", kSoft}, {"unsuccessful delivery attempts", kSoft},
+    {"not responding", kBusy}, {"not reachable", kBusy}, {"unreachable", kBusy},
     {"queue period", kSoft}, {"delivered within", kSoft}, {"socket error", kBusy},
     {"service unavailable", kBusy}, {"service not available", kBusy}, {"currently unavailable", kBusy},
     {"too many recipients", kSoft}, {"too many messages", kSoft},
@@ -236,6 +238,14 @@ bool StandsAsSuccess(std::string_view text, std::size_t at) noexcept {
   const char c = text[before - 1];
   if (c == ':' || c == ';') return true;
   return before >= 3 && text[before - 3] == '2' && IsDigit(text[before - 2]) && IsDigit(text[before - 1]);
+}
+
+// A number of two or more just before `at`: "20 attempts", not "attempts: 0".
+bool AfterCount(std::string_view text, std::size_t at) noexcept {
+  while (at > 0 && text[at - 1] == ' ') --at;
+  std::size_t digits = 0;
+  while (at > digits && IsDigit(text[at - 1 - digits])) ++digits;
+  return digits > 1 || (digits == 1 && text[at - 1] >= '2');
 }
 
 bool IsRuleChar(char c) noexcept {
@@ -469,6 +479,7 @@ class PassageReader {
           const auto [first, last] = kIndex.At(text_, at);
           for (const std::uint16_t* candidate = first; candidate != last; ++candidate) {
             if (MatchEnd(text_, at, kPhrases[*candidate].words) == std::string_view::npos) continue;
+            if (kPhrases[*candidate].counted && !AfterCount(text_, at)) continue;
             if (kPhrases[*candidate].category == kMarker) {
               marker_ = marker_ || IsMarkerLine(text_, line_, LineEnd(text_, at, at + 256), at);
             } else {
