@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "engine/text.h"
@@ -127,8 +128,8 @@ constexpr Phrase kPhrases[] = {
 };
 constexpr std::size_t kPhraseCount = sizeof kPhrases / sizeof kPhrases[0];
 
-bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+constexpr bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
+constexpr bool IsLetter(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 constexpr char Lower(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 bool IsIndent(char c) noexcept { return c == ' ' || c == '\t'; }
 bool IsGap(char c) noexcept { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '>'; }
@@ -641,38 +642,32 @@ FailureKind KindOfStatus(std::string_view status) noexcept {
 
 std::size_t LineEnd(std::string_view text, std::size_t at, std::size_t end) noexcept {
   if (end > text.size()) end = text.size();
-  for (; at + 8 <= end; at += 8) {
-    const std::uint64_t x = WordAt(text, at);
-    if (const std::uint64_t breaks = swar::Equal(x, '\n') | swar::Equal(x, '\r')) return at + swar::First(breaks);
-  }
-  while (at < end && !IsLineBreak(text[at])) ++at;
-  return at;
+  if (at >= end) return end;
+  // The first LF, then the first CR before it, each found many bytes at a time by memchr.
+  const char* const data = text.data();
+  const void* const lf = std::memchr(data + at, '\n', end - at);
+  const std::size_t lineFeed = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : end;
+  const void* const cr = std::memchr(data + at, '\r', lineFeed - at);
+  return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - data) : lineFeed;
 }
 
 std::string_view FieldNameAt(std::string_view text, std::size_t at) noexcept {
   constexpr std::size_t kLongestName = 40;
+  // Letters, digits and the hyphen, by byte: one look-up a character.
+  static constexpr auto kNameChar = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c) table[c] = IsLetter(static_cast<char>(c)) || IsDigit(static_cast<char>(c)) || c == '-';
+    return table;
+  }();
   if (at >= text.size() || !IsLetter(text[at])) return {};
-  std::size_t end = at;
-  for (; end < text.size() && end - at <= kLongestName; end += 8) {
-    const std::uint64_t x = WordAt(text, end);
-    const std::uint64_t name = swar::InRange(x | 0x2020202020202020u, 'a', 'z') | swar::InRange(x, '0', '9') |
-                               swar::Equal(x, '-');
-    if (const std::uint64_t other = ~name & swar::kHigh) {
-      end += swar::First(other);
-      break;
-    }
-  }
-  if (end == at || end >= text.size() || end - at > kLongestName || text[end] != ':') return {};
+  const std::size_t limit = std::min(text.size(), at + kLongestName + 1);
+  std::size_t end = at + 1;
+  while (end < limit && kNameChar[static_cast<unsigned char>(text[end])]) ++end;
+  if (end >= limit || text[end] != ':') return {};
   return text.substr(at, end - at);
 }
 
 std::size_t LineStart(std::string_view text, std::size_t at, std::size_t floor) noexcept {
-  for (; at >= floor + 8; at -= 8) {
-    const std::uint64_t x = WordAt(text, at - 8);
-    if (const std::uint64_t breaks = swar::Equal(x, '\n') | swar::Equal(x, '\r')) {
-      return at - 8 + static_cast<std::size_t>(63 - std::countl_zero(breaks)) / 8 + 1;
-    }
-  }
   while (at > floor && !IsLineBreak(text[at - 1])) --at;
   return at;
 }
