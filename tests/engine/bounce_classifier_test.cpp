@@ -141,6 +141,74 @@ TEST(BounceClassifier, ReadsEachRecipientsOwnLinesAndPassesOverDeliveredOnes) {
   EXPECT_EQ(delayed.Of("slow@example.com").status, "4.4.7");
 }
 
+TEST(BounceClassifier, CallsPassingConditionsSoftAndRefusalsHard) {
+  struct Case {
+    const char* diagnostic;  // what the remote server said of the one recipient
+    FailureKind kind;
+  };
+  const Case cases[] = {
+      {"550 5.1.1 <a@example.com>: Recipient address rejected: User unknown", FailureKind::Hard},
+      {"452 4.2.2 <a@example.com>: Mailbox full", FailureKind::Soft},
+      {"550 5.2.2 <a@example.com>: Recipient address rejected: Mailbox full", FailureKind::Soft},
+      {"552 Requested mail action aborted: exceeded storage allocation", FailureKind::Soft},
+      {"554 5.7.1 Service unavailable; Client host blocked using zen.spamhaus.org", FailureKind::Hard},
+      {"554 Service currently unavailable", FailureKind::Soft},
+      {"550 5.4.6 Routing loop detected", FailureKind::Soft},
+      {"Delivery failed 20 attempts", FailureKind::Soft},
+      {"550 5.1.1 user unknown (delivery attempts: 0)", FailureKind::Hard},
+      {"This is a permanent error; I've given up.", FailureKind::Hard},
+      {"Deferred: Connection timed out with example.com", FailureKind::Soft},
+  };
+  for (const Case& expected : cases) {
+    SCOPED_TRACE(expected.diagnostic);
+    const Verdicts verdicts(std::string("Your message could not be delivered to the following recipient:\r\n\r\n") +
+                            "<a@example.com>: " + expected.diagnostic + "\r\n");
+    EXPECT_EQ(verdicts.Of("a@example.com").kind, expected.kind);
+  }
+  // A warning that the MTA keeps trying: soft whatever the cause given.
+  const Verdicts warning(
+      "A message is delayed for more than 4 hours for the following list of recipients:\n\n"
+      "neko@example.net: No MX found for domain\n\n"
+      "Please note that this is only a temporary failure report.\n");
+  EXPECT_EQ(warning.Of("neko@example.net").kind, FailureKind::Soft);
+}
+
+TEST(BounceClassifier, FindsRecipientsByHowMailSystemsWriteThem) {
+  // An alias is failed with the address it led to: the user wrote the alias.
+  const Verdicts alias(
+      "A message that you sent could not be delivered to one or more of its recipients.\n"
+      "The following address(es) failed:\n\n  final@example.net\n"
+      "    (generated from alias@example.org)\n    550 5.1.1 No such user\n");
+  EXPECT_EQ(alias.Recipients(), (std::vector<std::string>{"alias@example.org", "final@example.net"}));
+  // RCPT TO of a session transcript, with the session's other addresses not taken for it.
+  const Verdicts transcript(
+      "   ----- Transcript of session follows -----\n>>> MAIL From:<me@example.com>\n<<< 250 2.1.0 Ok\n"
+      ">>> RCPT To:<gone@example.org>\n<<< 550 5.1.1 <gone@example.org>... User unknown\n");
+  EXPECT_EQ(transcript.Recipients(), std::vector<std::string>{"gone@example.org"});
+  EXPECT_EQ(transcript.Of("me@example.com").role, AddressRole::Sender);
+  // A mail service's JSON notification: its keys say who bounced and who sent.
+  const Verdicts json(
+      R"({"notificationType":"Bounce","bounce":{"bouncedRecipients":[{"emailAddress":"bounce@example.org",)"
+      R"("action":"failed","status":"5.1.1"}]},"mail":{"source":"me@example.com"}})"
+      "\nhttps://sns.example.com/unsubscribe?Arn=1&Endpoint=owner@example.com\n");
+  EXPECT_EQ(json.Recipients(), std::vector<std::string>{"bounce@example.org"});
+  EXPECT_EQ(json.Of("bounce@example.org").kind, FailureKind::Hard);
+  EXPECT_EQ(json.Of("me@example.com").role, AddressRole::Sender);
+  // A notice in words we cannot read that returns the message whole: whom it was sent to failed.
+  const Verdicts unread(
+      "\xe9\x80\x81\xe4\xbf\xa1\xe3\x81\xa7\xe3\x81\x8d\xe3\x81\xbe\xe3\x81\x9b\xe3\x82\x93\n\n"
+      "----- Original message -----\n\nReturn-Path: <me@example.com>\n"
+      "Received: from mx.example.com by mx.example.org\nFrom: Me <me@example.com>\nTo: group@example.org\n");
+  EXPECT_EQ(unread.Recipients(), std::vector<std::string>{"group@example.org"});
+  EXPECT_EQ(unread.Of("group@example.org").kind, FailureKind::Unknown);
+  // An abuse report quotes a message too, but names no failed recipient.
+  const Verdicts abuse(
+      "This is an email abuse report for an email message received from IP 192.0.2.1.\n"
+      "The message below did not meet the sending domain's dmarc policy.\n\n"
+      "From: Someone <someone@example.org>\nTo: me@example.com\n");
+  EXPECT_EQ(abuse.Recipients(), std::vector<std::string>{});
+}
+
 TEST(BounceClassifier, BearsBodiesOfAnyShapeInTimeThatGrowsWithThem) {
   const auto started = std::chrono::steady_clock::now();
   // Line breaks of a CR alone: each line still has its own recipient and reason.
