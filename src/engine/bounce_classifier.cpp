@@ -546,8 +546,20 @@ bool BounceClassifier::AssignRoles(const std::vector<std::string_view>& addresse
 
 void BounceClassifier::ReadReport(std::string_view body) {
   if (reportRead_) return;
-  report_ = ReadPassage(body, 0, PassageLimits{}, originalStart_);
   reportRead_ = true;
+  report_ = ReadPassage(body, 0, PassageLimits{}, originalStart_);
+  if (report_.Failed() || report_.notBounce || originalStart_ >= body.size()) return;
+  // A forwarded bounce: a note, a line announcing the message ("-----Original Message-----"),
+  // and the bounce itself, whose headers say it is one ("Subject: Undeliverable: ..."). Its
+  // report is the text from the announcing line to the original it returns.
+  const std::size_t forwarded = NextLine(body, LineEnd(body, originalStart_, body.size()));
+  PassageLimits headers;
+  headers.end = std::min(body.size(), forwarded + kLineReach);
+  headers.paragraphs = 0;
+  headers.originalNeedsFailure = false;
+  std::size_t stop = 0;
+  if (!ReadPassage(body, forwarded, headers, stop).Failed()) return;
+  report_ = ReadPassage(body, forwarded, PassageLimits{}, originalStart_);
 }
 
 void BounceClassifier::ReadKinds(std::string_view body, const std::vector<AddressOccurrence>& occurrences) {

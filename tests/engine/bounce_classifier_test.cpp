@@ -201,6 +201,16 @@ TEST(BounceClassifier, FindsRecipientsByHowMailSystemsWriteThem) {
       "Received: from mx.example.com by mx.example.org\nFrom: Me <me@example.com>\nTo: group@example.org\n");
   EXPECT_EQ(unread.Recipients(), std::vector<std::string>{"group@example.org"});
   EXPECT_EQ(unread.Of("group@example.org").kind, FailureKind::Unknown);
+  // A bounce forwarded from Outlook: the note, then the bounce under "-----Original Message-----".
+  const Verdicts forwarded(
+      "FYI, see below.\r\n\r\n-----Original Message-----\r\n"
+      "From: Mail Delivery Subsystem <MAILER-DAEMON@relay.example.net>\r\nTo: me@example.com\r\n"
+      "Subject: Undelivered Mail Returned to Sender\r\n\r\n"
+      "<gone@example.org>: host mx.example.org said: 550 5.1.1 User unknown\r\n\r\n"
+      "From: Me <me@example.com>\r\nTo: gone@example.org, friend@example.org\r\n");
+  EXPECT_EQ(forwarded.Recipients(), std::vector<std::string>{"gone@example.org"});
+  EXPECT_EQ(forwarded.Of("gone@example.org").status, "5.1.1");
+  EXPECT_EQ(forwarded.Of("mailer-daemon@relay.example.net").role, AddressRole::Reporter);
   // An abuse report quotes a message too, but names no failed recipient.
   const Verdicts abuse(
       "This is an email abuse report for an email message received from IP 192.0.2.1.\n"
