@@ -29,10 +29,12 @@ BOOKKEEPING = re.compile(r"^HK(LM|CU)\\(Software\\(Wow6432Node\\)?(Classes\\Inst
                          r"|Microsoft\\Windows\\CurrentVersion\\(Installer|Uninstall))\\|System\\CurrentControlSet\\)")
 
 
-# Wine's 64-bit RegisterTypeLib also registers the interfaces of a 32-bit (SYS_WIN32) type library in
-# the machine's 32-bit view, even when registering for one user; Windows' RegisterTypeLibForUser,
-# and so the package, write the user's classes alone.
-WINE_TYPELIB_EXTRA = re.compile(r"^HKLM\\Software\\Classes\\Wow6432Node\\Interface\\" if ARCH == "x64" else r"^$.")
+# Wine's RegisterTypeLib also registers a type library's interfaces in the machine's other view, even
+# when registering for one user: the 64-bit one's in the 32-bit view, the 32-bit one's (under WoW64)
+# in the 64-bit view. Windows' RegisterTypeLibForUser, and so the package, write the user's classes
+# alone, and a package writes its own architecture's view.
+WINE_TYPELIB_EXTRA = re.compile(r"^HKLM\\Software\\Classes\\Wow6432Node\\Interface\\" if ARCH == "x64"
+                                else r"^HKLM\\Software\\Classes\\Interface\\")
 
 
 def windows_path(path):
