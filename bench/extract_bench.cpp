@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/bounce_classifier.h"
 #include "engine/extract_emails.h"
+#include "generated_mailbox.h"
 #include "host/memory/mailbox_file.h"
 #include "host/memory/memory_outlook.h"
 
@@ -51,6 +53,34 @@ void BM_AddressExtractorPerBody(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * BounceText().size()));
 }
 BENCHMARK(BM_AddressExtractorPerBody)->Unit(benchmark::kMillisecond);
+
+// Classification as the folder scan adds it, after extraction: on the sample's bodies (0) and on
+// the generated bounces of the folder benchmarks (1). Extraction is outside the timing.
+void BM_BounceClassifierPerBody(benchmark::State& state) {
+  struct Extracted {
+    std::vector<std::string_view> addresses;
+    std::vector<qor::engine::AddressOccurrence> occurrences;
+  };
+  static std::vector<std::string> generated;
+  if (generated.empty()) {
+    for (int n = 0; n < 1000; ++n) generated.push_back(qor::bench::BounceBody(n));
+  }
+  const auto& bodies = state.range(0) == 0 ? BounceBodies() : generated;
+  std::vector<Extracted> extracted;
+  std::vector<qor::engine::AddressExtractor> extractors(bodies.size());
+  for (std::size_t i = 0; i < bodies.size(); ++i) {
+    const auto& found = extractors[i].Extract(bodies[i]);
+    extracted.push_back({found, extractors[i].Occurrences()});
+  }
+  qor::engine::BounceClassifier classifier;
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+      benchmark::DoNotOptimize(classifier.Classify(bodies[i], extracted[i].addresses, extracted[i].occurrences).data());
+    }
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * bodies.size()));
+}
+BENCHMARK(BM_BounceClassifierPerBody)->Arg(0)->Arg(1);
 
 // The floor: find every at sign with memchr and do nothing else.
 void BM_MemchrAtSigns(benchmark::State& state) {

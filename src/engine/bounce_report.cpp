@@ -43,15 +43,15 @@ void BounceReport::Clear() {
   findings_.clear();
   counts_.clear();
   messages_.clear();
-}
-
-void BounceReport::AddRow() {
-  findings_.emplace_back();
-  counts_.emplace_back();
+  failedRows_.clear();
 }
 
 void BounceReport::Record(std::size_t row, const AddressVerdict& verdict) {
-  AddressFinding& finding = findings_.at(row);
+  if (row >= findings_.size()) {
+    findings_.resize(row + 1);
+    counts_.resize(row + 1);
+  }
+  AddressFinding& finding = findings_[row];
   Counts& counts = counts_[row];
   ++counts.holding;
   if (verdict.role == AddressRole::Recipient) ++counts.asRecipient;
@@ -65,8 +65,9 @@ void BounceReport::Record(std::size_t row, const AddressVerdict& verdict) {
   finding.messages = finding.role == AddressRole::Recipient ? counts.asRecipient : counts.holding;
 }
 
-void BounceReport::AddFailedMessage(std::string entryId, std::vector<std::size_t> rows) {
-  messages_.push_back({std::move(entryId), std::move(rows)});
+void BounceReport::AddFailedMessage(std::string entryId, std::span<const std::size_t> rows) {
+  failedRows_.insert(failedRows_.end(), rows.begin(), rows.end());
+  messages_.push_back({std::move(entryId), failedRows_.size() - rows.size(), rows.size()});
 }
 
 const AddressFinding& BounceReport::Finding(std::size_t row) const noexcept {

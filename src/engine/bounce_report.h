@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +25,8 @@ struct AddressFinding {
 // A scanned message that reports failed recipients of the table.
 struct FailedMessage {
   std::string entryId;
-  std::vector<std::size_t> rows;  // of its failed recipients in the table
+  std::size_t firstRow = 0;  // where its failed recipients' rows begin among the report's
+  std::size_t rowCount = 0;
 };
 
 // What the scan learnt of the table's addresses, kept beside the table and row for row with it,
@@ -32,16 +34,18 @@ struct FailedMessage {
 class BounceReport {
  public:
   void Clear();
-  // A new row was appended to the table.
-  void AddRow();
-  // One message's verdict on the address at `row`.
+  // One message's verdict on the address at `row`; the findings grow to hold it.
   void Record(std::size_t row, const AddressVerdict& verdict);
   // One message that reported the failed recipients at `rows`.
-  void AddFailedMessage(std::string entryId, std::vector<std::size_t> rows);
+  void AddFailedMessage(std::string entryId, std::span<const std::size_t> rows);
 
   // The finding of a row; an empty one past the rows scanned.
   const AddressFinding& Finding(std::size_t row) const noexcept;
   const std::vector<FailedMessage>& FailedMessages() const noexcept { return messages_; }
+  // The table rows of a failed message's failed recipients.
+  std::span<const std::size_t> Rows(const FailedMessage& message) const noexcept {
+    return std::span(failedRows_).subspan(message.firstRow, message.rowCount);
+  }
 
  private:
   struct Counts {
@@ -52,6 +56,7 @@ class BounceReport {
   std::vector<AddressFinding> findings_;
   std::vector<Counts> counts_;
   std::vector<FailedMessage> messages_;
+  std::vector<std::size_t> failedRows_;  // every failed message's rows, one after the other
 };
 
 // The one line that says why a row's address is in the table, e.g. "Failed permanently (5.1.1

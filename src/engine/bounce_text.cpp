@@ -424,8 +424,20 @@ constexpr std::uint64_t Equal(std::uint64_t x, unsigned char c) noexcept {
   return ~(((t & kLow) + kLow) | t | kLow);
 }
 
-// The byte index of the lowest flagged byte; WordAt puts the first byte lowest.
+// CR and LF bytes.
+constexpr std::uint64_t Breaks(std::uint64_t x) noexcept { return Equal(x, '\n') | Equal(x, '\r'); }
+
+// Eight bytes from `p`, the first lowest.
+inline std::uint64_t Load(const char* p) noexcept {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+// The byte index of the lowest, and of the highest, flagged byte; WordAt and Load put the first
+// byte lowest.
 inline unsigned First(std::uint64_t mask) noexcept { return static_cast<unsigned>(std::countr_zero(mask)) / 8; }
+inline unsigned Last(std::uint64_t mask) noexcept { return static_cast<unsigned>(63 - std::countl_zero(mask)) / 8; }
 static_assert(std::endian::native == std::endian::little, "WordAt's byte order");
 
 }  // namespace swar
@@ -454,7 +466,7 @@ class PassageReader {
       const std::uint64_t x = WordAt(text_, base);
       const std::uint64_t letters = swar::InRange(x | 0x2020202020202020u, 'a', 'z');
       const std::uint64_t digits = swar::InRange(x, '0', '9');
-      const std::uint64_t breaks = swar::Equal(x, '\n') | swar::Equal(x, '\r');
+      const std::uint64_t breaks = swar::Breaks(x);
       const std::uint64_t alnum = letters | digits;
       const std::uint64_t digitOrDot = digits | swar::Equal(x, '.');
       // A word starts after anything but a letter, a digit, or the dot, at sign, slash or
@@ -642,9 +654,14 @@ FailureKind KindOfStatus(std::string_view status) noexcept {
 
 std::size_t LineEnd(std::string_view text, std::size_t at, std::size_t end) noexcept {
   if (end > text.size()) end = text.size();
-  if (at >= end) return end;
-  // The first LF, then the first CR before it, each found many bytes at a time by memchr.
+  // Most lines are short: eight bytes at a time first, then many at a time by memchr, the first
+  // LF and the first CR before it.
+  constexpr std::size_t kShortLine = 64;
   const char* const data = text.data();
+  for (const std::size_t shortEnd = std::min(end, at + kShortLine); at + 8 <= shortEnd; at += 8) {
+    if (const std::uint64_t breaks = swar::Breaks(swar::Load(data + at))) return at + swar::First(breaks);
+  }
+  if (at >= end) return end;
   const void* const lf = std::memchr(data + at, '\n', end - at);
   const std::size_t lineFeed = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - data) : end;
   const void* const cr = std::memchr(data + at, '\r', lineFeed - at);
@@ -668,6 +685,10 @@ std::string_view FieldNameAt(std::string_view text, std::size_t at) noexcept {
 }
 
 std::size_t LineStart(std::string_view text, std::size_t at, std::size_t floor) noexcept {
+  for (; at >= floor + 8; at -= 8) {
+    const std::uint64_t breaks = swar::Breaks(swar::Load(text.data() + at - 8));
+    if (breaks) return at - 8 + swar::Last(breaks) + 1;
+  }
   while (at > floor && !IsLineBreak(text[at - 1])) --at;
   return at;
 }

@@ -57,7 +57,6 @@ void ScanItem(host::Item& item, ScanState& state, TEmailData& data, BounceReport
       if (!taken) continue;
       if (entryId.empty()) entryId = item.EntryID();
       data.push_back({std::string(address.held), entryId, std::string(), std::string(kIncluded)});
-      if (report) report->AddRow();
     }
     const std::size_t row = state.rowOf[address.index];
     if (!report || row == ScanState::kNoRow) continue;

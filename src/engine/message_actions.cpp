@@ -51,14 +51,16 @@ void MoveEmails(EngineContext& context, const std::string& emailFolder, const st
 void MoveProcessedBounces(EngineContext& context, const std::string& emailFolder,
                           const std::string& DestinationFolder) {
   const MessageMover mover(context, emailFolder, DestinationFolder);
-  static const std::vector<FailedMessage> kNone;
-  const auto& messages = context.bounces ? context.bounces->FailedMessages() : kNone;
+  static const BounceReport kNone;
+  const BounceReport& report = context.bounces ? *context.bounces : kNone;
+  const auto& messages = report.FailedMessages();
 
   ProgressSink& progress = context.progress;
   StartProgress(progress, "Moving e-mail messages...", static_cast<int>(messages.size()));
   for (const FailedMessage& message : messages) {
     StepProgress(progress);
-    const bool processed = std::all_of(message.rows.begin(), message.rows.end(), [&](std::size_t row) {
+    const auto rows = report.Rows(message);
+    const bool processed = std::all_of(rows.begin(), rows.end(), [&](std::size_t row) {
       return row < context.data.size() && context.data[row][kExcluded] == kIncluded;
     });
     if (processed) mover.Move(message.entryId);
