@@ -1,8 +1,11 @@
 #include "com/com_error.h"
 
+#include "com/boundary.h"
+
 #include "com/bstr.h"
 #include "com/com_ptr.h"
 #include "com/utf.h"
+#include "platform/diagnostics.h"
 #include "platform/wide_text_win32.h"
 
 #include <cstdio>
@@ -37,6 +40,7 @@ Report DescribeCurrentException() noexcept {
         report.code = static_cast<HRESULT>(coded->ErrorCode());
       report.message = error.what();
     } catch (...) {
+      // Not one of ours: E_UNEXPECTED, with the system's text for it.
     }
     if (report.message.empty()) report.message = HresultMessage(report.code);
   } catch (...) {
@@ -56,7 +60,30 @@ void SetThreadErrorInfo(const Report& report) noexcept {
     if (!source.empty()) create->SetSource(source.data());
     if (const auto info = create.TryAs<IErrorInfo>()) SetErrorInfo(0, info.Get());
   } catch (...) {
+    // No memory for the texts: the caller gets the code without error information.
   }
+}
+
+HRESULT Answer(const Report& report) noexcept {
+  SetThreadErrorInfo(report);
+  return report.code;
+}
+
+HRESULT AnswerInExcepInfo(const Report& report, EXCEPINFO* info) noexcept {
+  if (info == nullptr) return Answer(report);
+  *info = EXCEPINFO{};
+  info->scode = report.code;
+  try {
+    info->bstrDescription = Bstr(report.message).Detach();
+    if (!report.source.empty()) info->bstrSource = Bstr(report.source).Detach();
+  } catch (...) {
+    // No memory for the strings: the code alone goes back.
+  }
+  return DISP_E_EXCEPTION;
+}
+
+void Record(platform::diagnostics::Kind kind, const char* where, const Report& report) noexcept {
+  platform::diagnostics::RecordError(kind, where, report.code, report.message);
 }
 
 }  // namespace
@@ -111,23 +138,28 @@ ComError ErrorFromInvoke(HRESULT result, EXCEPINFO& info, IUnknown* object) {
   return ComError(code, description.ToUtf8(), source.ToUtf8());
 }
 
-HRESULT ReportToCom() noexcept {
+HRESULT ReportToCom() noexcept { return Answer(DescribeCurrentException()); }
+
+HRESULT ReportToExcepInfo(EXCEPINFO* info) noexcept { return AnswerInExcepInfo(DescribeCurrentException(), info); }
+
+HRESULT FailEntry(const char* where) noexcept {
   const Report report = DescribeCurrentException();
-  SetThreadErrorInfo(report);
-  return report.code;
+  Record(platform::diagnostics::Kind::Failed, where, report);
+  return Answer(report);
 }
 
-HRESULT ReportToExcepInfo(EXCEPINFO* info) noexcept {
-  if (info == nullptr) return ReportToCom();
+HRESULT FailDispatchEntry(const char* where, EXCEPINFO* info) noexcept {
   const Report report = DescribeCurrentException();
-  *info = EXCEPINFO{};
-  info->scode = report.code;
-  try {
-    info->bstrDescription = Bstr(report.message).Detach();
-    if (!report.source.empty()) info->bstrSource = Bstr(report.source).Detach();
-  } catch (...) {
-  }
-  return DISP_E_EXCEPTION;
+  Record(platform::diagnostics::Kind::Failed, where, report);
+  return AnswerInExcepInfo(report, info);
+}
+
+void PassOver(const char* where) noexcept {
+  Record(platform::diagnostics::Kind::Ignored, where, DescribeCurrentException());
+}
+
+void RecordShown(const char* where) noexcept {
+  Record(platform::diagnostics::Kind::Failed, where, DescribeCurrentException());
 }
 
 }  // namespace qor::com
