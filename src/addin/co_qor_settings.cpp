@@ -6,6 +6,7 @@
 #include <array>
 #include <memory>
 
+#include "com/boundary.h"
 #include "com/com_error.h"
 #include "com/connection_points.h"
 #include "com/variant.h"
@@ -205,22 +206,21 @@ WCHAR TcoQORSettings::KeyPress(WCHAR key) {
 LRESULT CALLBACK TcoQORSettings::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   auto* self = reinterpret_cast<TcoQORSettings*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-  try {
-    return self->OnMessage(message, wParam, lParam);
-  } catch (...) {
-    // A container's sink or the page site failed: the form goes on.
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
+  LRESULT answer = 0;
+  const bool answered = com::EntryOr("TcoQORSettings.WindowProc", false, [&] {
+    answer = self->OnMessage(message, wParam, lParam);
+    return true;
+  });
+  // A container's sink or the page site failed: the form goes on.
+  return answered ? answer : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK TcoQORSettings::EditProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   auto* self = reinterpret_cast<TcoQORSettings*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_CHAR && self->keyPreview_) {
-    try {
-      wParam = self->KeyPress(static_cast<WCHAR>(wParam));
-    } catch (...) {
-    }
+    // A container's OnKeyPress sink failing leaves the key as it was.
+    com::PassingOver("TcoQORSettings.EditProc", [&] { wParam = self->KeyPress(static_cast<WCHAR>(wParam)); });
     if (wParam == 0) return 0;
   }
   return CallWindowProcW(self->editProc_, window, message, wParam, lParam);

@@ -4,6 +4,7 @@
 
 #include <olectl.h>
 
+#include "com/boundary.h"
 #include "com/com_error.h"
 #include "com/type_info_answer.h"
 #include "framework/com_server.h"
@@ -44,19 +45,18 @@ HRESULT STDMETHODCALLTYPE TcoQORSettings::GetTypeInfo(UINT index, LCID, ITypeInf
   return com::AnswerTypeInfo(index, info, [this]() -> ITypeInfo& { return DispatchInfo(); });
 }
 
-HRESULT STDMETHODCALLTYPE TcoQORSettings::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept
-    try {
-  return DispGetIDsOfNames(&DispatchInfo(), names, count, ids);
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE TcoQORSettings::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                                        DISPID* ids) noexcept {
+  return com::Entry("TcoQORSettings.GetIDsOfNames",
+                    [&] { return DispGetIDsOfNames(&DispatchInfo(), names, count, ids); });
 }
 
 HRESULT STDMETHODCALLTYPE TcoQORSettings::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                                                 VARIANT* result, EXCEPINFO* info, UINT* argumentError) noexcept try {
-  return DispInvoke(static_cast<IcoQORSettings*>(this), &DispatchInfo(), id, flags, params, result, info,
-                    argumentError);
-} catch (...) {
-  return com::ReportToCom();
+                                                 VARIANT* result, EXCEPINFO* info, UINT* argumentError) noexcept {
+  return com::Entry("TcoQORSettings.Invoke", [&]() -> HRESULT {
+    return DispInvoke(static_cast<IcoQORSettings*>(this), &DispatchInfo(), id, flags, params, result, info,
+                      argumentError);
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TcoQORSettings::get_Visible(VARIANT_BOOL* value) noexcept {
@@ -99,12 +99,12 @@ HRESULT STDMETHODCALLTYPE TcoQORSettings::put_AxBorderStyle(TxActiveFormBorderSt
 
 HRESULT STDMETHODCALLTYPE TcoQORSettings::get_Caption(BSTR* value) noexcept { return ReadText(value, caption_); }
 
-HRESULT STDMETHODCALLTYPE TcoQORSettings::put_Caption(BSTR value) noexcept try {
-  caption_ = TextOf(value);
-  if (window_) SetWindowTextW(window_.Get(), caption_.c_str());
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE TcoQORSettings::put_Caption(BSTR value) noexcept {
+  return com::Entry("TcoQORSettings.put_Caption", [&]() -> HRESULT {
+    caption_ = TextOf(value);
+    if (window_) SetWindowTextW(window_.Get(), caption_.c_str());
+    return S_OK;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TcoQORSettings::get_Color(OLE_COLOR* value) noexcept { return Read(value, color_); }
@@ -172,11 +172,11 @@ HRESULT STDMETHODCALLTYPE TcoQORSettings::put_DropTarget(VARIANT_BOOL value) noe
 
 HRESULT STDMETHODCALLTYPE TcoQORSettings::get_HelpFile(BSTR* value) noexcept { return ReadText(value, helpFile_); }
 
-HRESULT STDMETHODCALLTYPE TcoQORSettings::put_HelpFile(BSTR value) noexcept try {
-  helpFile_ = TextOf(value);
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE TcoQORSettings::put_HelpFile(BSTR value) noexcept {
+  return com::Entry("TcoQORSettings.put_HelpFile", [&]() -> HRESULT {
+    helpFile_ = TextOf(value);
+    return S_OK;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TcoQORSettings::get_DoubleBuffered(VARIANT_BOOL* value) noexcept {

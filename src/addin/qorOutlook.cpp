@@ -2,24 +2,21 @@
 
 #include <windows.h>
 
-#include "framework/com_server.h"
 #include "co_qor_settings.h"
+#include "com/boundary.h"
+#include "framework/com_server.h"
 #include "qorOutlook_IMPL.h"
 
 namespace {
 
 // Loading the library adds the factories; a failure leaves the list short and every entry point
 // still answers.
-const bool factoriesAdded = [] {
-  try {
-    qor::addin::InitializeAddInModuleUnit(qor::framework::ComServer::Instance());
-    // Added last, so the control class is registered first and unregistered first.
-    qor::addin::InitializeCoQORSettingsUnit(qor::framework::ComServer::Instance());
-    return true;
-  } catch (...) {
-    return false;
-  }
-}();
+const bool factoriesAdded = qor::com::PassingOver("qorOutlook.AddFactories", false, [] {
+  qor::addin::InitializeAddInModuleUnit(qor::framework::ComServer::Instance());
+  // Added last, so the control class is registered first and unregistered first.
+  qor::addin::InitializeCoQORSettingsUnit(qor::framework::ComServer::Instance());
+  return true;
+});
 
 }  // namespace
 

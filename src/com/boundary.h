@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <exception>
 #include <type_traits>
 
 namespace qor::com {
@@ -18,8 +19,8 @@ HRESULT FailEntry(const char* where) noexcept;
 HRESULT FailDispatchEntry(const char* where, EXCEPINFO* info) noexcept;
 // Inside `catch (...)`: the current exception recorded as passed over, by design.
 void PassOver(const char* where) noexcept;
-// Inside `catch (...)`: the current exception recorded as a failure the user was shown.
-void RecordShown(const char* where) noexcept;
+// `error` recorded as a failure the user was shown.
+void RecordShown(const char* where, const std::exception_ptr& error) noexcept;
 
 // A COM method: `body` returns its HRESULT.
 template <class Body>
@@ -41,9 +42,10 @@ HRESULT DispatchEntry(const char* where, EXCEPINFO* info, Body&& body) noexcept 
   }
 }
 
-// A window procedure or another call-back of Windows: `failed` is its answer when `body` throws.
+// A call whose answer to a failure is fixed, `failed`: a window procedure, another call-back of
+// Windows, registration's E_FAIL. The error is recorded and set as error information all the same.
 template <class Result, class Body>
-Result CallbackEntry(const char* where, Result failed, Body&& body) noexcept {
+Result EntryOr(const char* where, Result failed, Body&& body) noexcept {
   try {
     return body();
   } catch (...) {
@@ -63,6 +65,17 @@ bool PassingOver(const char* where, Body&& body) noexcept {
   } catch (...) {
     PassOver(where);
     return false;
+  }
+}
+
+// As PassingOver, for work that yields a value: `fallback` when `body` throws.
+template <class Result, class Body>
+Result PassingOver(const char* where, Result fallback, Body&& body) noexcept {
+  try {
+    return body();
+  } catch (...) {
+    PassOver(where);
+    return fallback;
   }
 }
 

@@ -22,9 +22,8 @@ struct Report {
   std::string source;
 };
 
-Report DescribeCurrentException() noexcept {
+Report DescribeException(const std::exception_ptr& current) noexcept {
   Report report;
-  const std::exception_ptr current = std::current_exception();
   if (!current) return report;
   try {
     try {
@@ -48,6 +47,8 @@ Report DescribeCurrentException() noexcept {
   }
   return report;
 }
+
+Report DescribeCurrentException() noexcept { return DescribeException(std::current_exception()); }
 
 void SetThreadErrorInfo(const Report& report) noexcept {
   try {
@@ -158,8 +159,8 @@ void PassOver(const char* where) noexcept {
   Record(platform::diagnostics::Kind::Ignored, where, DescribeCurrentException());
 }
 
-void RecordShown(const char* where) noexcept {
-  Record(platform::diagnostics::Kind::Failed, where, DescribeCurrentException());
+void RecordShown(const char* where, const std::exception_ptr& error) noexcept {
+  Record(platform::diagnostics::Kind::Failed, where, DescribeException(error));
 }
 
 }  // namespace qor::com

@@ -1,5 +1,6 @@
 #include "com/connection_points.h"
 
+#include "com/boundary.h"
 #include "com/com_ptr.h"
 #include "com/dispatch_call.h"
 
@@ -36,19 +37,19 @@ class ConnectionPoint final : public IConnectionPoint {
     *container = &container_;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) noexcept override try {
-    if (cookie == nullptr) return E_POINTER;
-    *cookie = 0;
-    if (sink == nullptr) return E_POINTER;
-    ComPtr<IDispatch> events;
-    if (FAILED(sink->QueryInterface(iid_, events.PutVoid())) &&
-        FAILED(sink->QueryInterface(__uuidof(IDispatch), events.PutVoid())))
-      return CONNECT_E_CANNOTCONNECT;
-    sinks_.push_back({nextCookie_, std::move(events)});
-    *cookie = nextCookie_++;
-    return S_OK;
-  } catch (...) {
-    return ReportToCom();
+  HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) noexcept override {
+    return Entry("ConnectionPoint.Advise", [&]() -> HRESULT {
+      if (cookie == nullptr) return E_POINTER;
+      *cookie = 0;
+      if (sink == nullptr) return E_POINTER;
+      ComPtr<IDispatch> events;
+      if (FAILED(sink->QueryInterface(iid_, events.PutVoid())) &&
+          FAILED(sink->QueryInterface(__uuidof(IDispatch), events.PutVoid())))
+        return CONNECT_E_CANNOTCONNECT;
+      sinks_.push_back({nextCookie_, std::move(events)});
+      *cookie = nextCookie_++;
+      return S_OK;
+    });
   }
   HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) noexcept override {
     const auto found = std::find_if(sinks_.begin(), sinks_.end(), [&](const Sink& s) { return s.cookie == cookie; });

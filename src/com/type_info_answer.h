@@ -4,23 +4,23 @@
 
 #include <oaidl.h>
 
-#include "com/com_error.h"
+#include "com/boundary.h"
 
 namespace qor::com {
 
 // Answers index 0 with an added reference to what `typeInfo()` returns (an ITypeInfo&); what it
 // throws becomes the HRESULT.
 template <class TypeInfoSource>
-HRESULT AnswerTypeInfo(UINT index, ITypeInfo** info, TypeInfoSource&& typeInfo) noexcept try {
-  if (info == nullptr) return E_POINTER;
-  *info = nullptr;
-  if (index != 0) return DISP_E_BADINDEX;
-  ITypeInfo& own = typeInfo();
-  own.AddRef();
-  *info = &own;
-  return S_OK;
-} catch (...) {
-  return ReportToCom();
+HRESULT AnswerTypeInfo(UINT index, ITypeInfo** info, TypeInfoSource&& typeInfo) noexcept {
+  return Entry("IDispatch.GetTypeInfo", [&]() -> HRESULT {
+    if (info == nullptr) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    ITypeInfo& own = typeInfo();
+    own.AddRef();
+    *info = &own;
+    return S_OK;
+  });
 }
 
 }  // namespace qor::com

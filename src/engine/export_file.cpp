@@ -5,6 +5,7 @@
 #include "engine/contact_matching.h"
 #include "engine/linked_contacts.h"
 #include "engine/text.h"
+#include "platform/diagnostics.h"
 #include "platform/text_file.h"
 
 namespace qor::engine {
@@ -61,7 +62,8 @@ void GatherAndWrite(const std::filesystem::path& path, std::string& lines, Gathe
   } catch (...) {
     try {
       platform::WriteTextFile(path, lines);
-    } catch (...) {
+    } catch (const std::exception& error) {
+      platform::diagnostics::RecordError(platform::diagnostics::Kind::Ignored, "GatherAndWrite", 0, error.what());
     }
     throw;
   }

@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "com/boundary.h"
 #include "framework/adx_error.h"
 #include "framework/adx_factory.h"
 #include "framework/color_scheme_window.h"
@@ -146,6 +147,7 @@ void TadxCOMAddInModule::ColorSchemeChanged() {
 void TadxCOMAddInModule::DoError() noexcept { DoError(std::current_exception()); }
 
 void TadxCOMAddInModule::DoError(const std::exception_ptr& error) noexcept {
+  com::RecordShown("TadxCOMAddInModule.DoError", error);
   try {
     if (const auto handler = OnError) {
       bool handled = false;
@@ -157,6 +159,7 @@ void TadxCOMAddInModule::DoError(const std::exception_ptr& error) noexcept {
     MessageBoxW(GetActiveWindow(), text.c_str(), addInName_.c_str(), MB_OK | MB_ICONERROR);
   } catch (...) {
     // The error handler itself failing (an OnError that throws, no memory) must not reach the host.
+    com::PassOver("TadxCOMAddInModule.DoError");
   }
 }
 
@@ -192,6 +195,7 @@ std::string ErrorMessage(const std::exception_ptr& error) {
   } catch (const std::exception& caught) {
     return caught.what();
   } catch (...) {
+    // Not a standard exception: it says nothing of itself.
   }
   return "Unknown error.";
 }

@@ -2,6 +2,7 @@
 
 #include <cwctype>
 
+#include "com/boundary.h"
 #include "com/bstr.h"
 #include "com/dispatch_args.h"
 #include "com/type_info_answer.h"
@@ -76,17 +77,16 @@ HRESULT STDMETHODCALLTYPE TadxAddin::QueryInterface(REFIID iid, void** object) n
   HRESULT result = ComObject::QueryInterface(iid, object);
   if (result != E_NOINTERFACE) return result;
   // The default interface has no members of its own: the add-in's IDispatch serves it.
-  try {
+  bool isDefault = false;
+  com::PassingOver("TadxAddin.QueryInterface", [&] {
     TYPEATTR* attributes = nullptr;
     ITypeInfo& info = DispatchInfo();
     if (SUCCEEDED(info.GetTypeAttr(&attributes))) {
-      const bool isDefault = attributes->guid == iid;
+      isDefault = attributes->guid == iid;
       info.ReleaseTypeAttr(attributes);
-      if (isDefault) return QueryInterface(__uuidof(IDispatch), object);
     }
-  } catch (...) {
-  }
-  return E_NOINTERFACE;
+  });
+  return isDefault ? QueryInterface(__uuidof(IDispatch), object) : E_NOINTERFACE;
 }
 
 ITypeInfo& TadxAddin::DispatchInfo() {
@@ -104,58 +104,58 @@ HRESULT STDMETHODCALLTYPE TadxAddin::GetTypeInfo(UINT index, LCID, ITypeInfo** i
   return com::AnswerTypeInfo(index, info, [this]() -> ITypeInfo& { return DispatchInfo(); });
 }
 
-HRESULT STDMETHODCALLTYPE TadxAddin::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept
-    try {
-  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-  if (count == 0) return S_OK;
-  if (names == nullptr || ids == nullptr || names[0] == nullptr) return E_POINTER;
-  const HRESULT ordinary = DispatchInfo().GetIDsOfNames(names, count, ids);
-  if (SUCCEEDED(ordinary)) return ordinary;
-  // Office names call-backs in 8-bit text; a character beyond Latin-1 cannot match.
-  std::string narrow;
-  for (const wchar_t* c = names[0]; *c != L'\0' && narrow.size() < 255; ++c)
-    narrow += static_cast<char>(*c > 255 ? 0 : *c);
-  for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-  const std::optional<DISPID> callback = RibbonCallbackId(narrow);
-  if (!callback) return ordinary;
-  ids[0] = *callback;
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE TadxAddin::GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
+                                                   DISPID* ids) noexcept {
+  return com::Entry("TadxAddin.GetIDsOfNames", [&]() -> HRESULT {
+    if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    if (count == 0) return S_OK;
+    if (names == nullptr || ids == nullptr || names[0] == nullptr) return E_POINTER;
+    const HRESULT ordinary = DispatchInfo().GetIDsOfNames(names, count, ids);
+    if (SUCCEEDED(ordinary)) return ordinary;
+    // Office names call-backs in 8-bit text; a character beyond Latin-1 cannot match.
+    std::string narrow;
+    for (const wchar_t* c = names[0]; *c != L'\0' && narrow.size() < 255; ++c)
+      narrow += static_cast<char>(*c > 255 ? 0 : *c);
+    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    const std::optional<DISPID> callback = RibbonCallbackId(narrow);
+    if (!callback) return ordinary;
+    ids[0] = *callback;
+    return S_OK;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TadxAddin::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
-                                            VARIANT* result, EXCEPINFO* info, UINT* argumentError) noexcept try {
-  if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-  if (params == nullptr) return E_POINTER;
-  if (params->cArgs > 0 && params->rgvarg == nullptr) return E_POINTER;
-  ITypeInfo& own = DispatchInfo();
-  if (IsDispatchMember(own, id))
-    return DispInvoke(static_cast<IDispatch*>(static_cast<IDTExtensibility2*>(this)), &own, id, flags, params, result,
-                      info, argumentError);
-  if (!IsRibbonCallbackId(id)) return DISP_E_MEMBERNOTFOUND;
-  if (result != nullptr) VariantInit(result);
-  if ((flags & DISPATCH_METHOD) == 0) return DISP_E_MEMBERNOTFOUND;
-  // Only the load call-back and the context-menu entries' action can come: the add-in's document
-  // names no other control, no image and no view.
-  if (id != kRibbonLoadedCallback && id != kOnActionCommonCallback) return E_NOTIMPL;
-  if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
-  if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
-  const com::DispatchArgs args(params->rgvarg, params->cArgs);
-  com::ComPtr<IDispatch> argument;
-  try {
-    argument = args.Value(0).ToDispatch();
-  } catch (const com::ComError& error) {
-    if (argumentError != nullptr) *argumentError = 0;
-    return error.Code();
-  }
-  if (id == kRibbonLoadedCallback)
-    RibbonLoaded_Callback(argument.Get());
-  else
-    OnActionCommon_Callback(argument.Get());
-  return S_OK;
-} catch (...) {
-  return com::ReportToExcepInfo(info);
+                                            VARIANT* result, EXCEPINFO* info, UINT* argumentError) noexcept {
+  return com::DispatchEntry("TadxAddin.Invoke", info, [&]() -> HRESULT {
+    if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    if (params == nullptr) return E_POINTER;
+    if (params->cArgs > 0 && params->rgvarg == nullptr) return E_POINTER;
+    ITypeInfo& own = DispatchInfo();
+    if (IsDispatchMember(own, id))
+      return DispInvoke(static_cast<IDispatch*>(static_cast<IDTExtensibility2*>(this)), &own, id, flags, params, result,
+                        info, argumentError);
+    if (!IsRibbonCallbackId(id)) return DISP_E_MEMBERNOTFOUND;
+    if (result != nullptr) VariantInit(result);
+    if ((flags & DISPATCH_METHOD) == 0) return DISP_E_MEMBERNOTFOUND;
+    // Only the load call-back and the context-menu entries' action can come: the add-in's document
+    // names no other control, no image and no view.
+    if (id != kRibbonLoadedCallback && id != kOnActionCommonCallback) return E_NOTIMPL;
+    if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+    if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
+    const com::DispatchArgs args(params->rgvarg, params->cArgs);
+    com::ComPtr<IDispatch> argument;
+    try {
+      argument = args.Value(0).ToDispatch();
+    } catch (const com::ComError& error) {
+      if (argumentError != nullptr) *argumentError = 0;
+      return error.Code();
+    }
+    if (id == kRibbonLoadedCallback)
+      RibbonLoaded_Callback(argument.Get());
+    else
+      OnActionCommon_Callback(argument.Get());
+    return S_OK;
+  });
 }
 
 // A context-menu entry of Outlook 2010 and later: the control's id names the item. A click while
@@ -185,48 +185,49 @@ void TadxAddin::RibbonLoaded_Callback(IDispatch* ribbon) {
 }
 
 HRESULT STDMETHODCALLTYPE TadxAddin::OnConnection(IDispatch* application, ext_ConnectMode mode, IDispatch* addInInst,
-                                                  SAFEARRAY**) noexcept try {
-  FAddInModule = factory_.CreateModule();
-  FDoNotRaiseShutdownEvents = false;
-  com::ComPtr<IDispatch> app;
-  app.CopyFrom(application);
-  FAddInModule->SetHostApp(app);
-  FAddInModule->SetCOMAddInClassInstance(this);
-  FAddInModule->SetCOMAddInClassFactory(&factory_);
-  if (mode != ext_cm_Startup) StartupComplete();
-  if (addInInst != nullptr) {
-    com::ComPtr<IDispatch> entry;
-    if (SUCCEEDED(addInInst->QueryInterface(kOfficeComAddIn, entry.PutVoid())) && entry) {
-      FAddInModule->SetAddInInstance(entry);
-      com::Dispatch(entry).Put("Object", com::Variant(static_cast<IDispatch*>(static_cast<IDTExtensibility2*>(this))));
+                                                  SAFEARRAY**) noexcept {
+  return com::Entry("TadxAddin.OnConnection", [&]() -> HRESULT {
+    FAddInModule = factory_.CreateModule();
+    FDoNotRaiseShutdownEvents = false;
+    com::ComPtr<IDispatch> app;
+    app.CopyFrom(application);
+    FAddInModule->SetHostApp(app);
+    FAddInModule->SetCOMAddInClassInstance(this);
+    FAddInModule->SetCOMAddInClassFactory(&factory_);
+    if (mode != ext_cm_Startup) StartupComplete();
+    if (addInInst != nullptr) {
+      com::ComPtr<IDispatch> entry;
+      if (SUCCEEDED(addInInst->QueryInterface(kOfficeComAddIn, entry.PutVoid())) && entry) {
+        FAddInModule->SetAddInInstance(entry);
+        com::Dispatch(entry).Put("Object",
+                                 com::Variant(static_cast<IDispatch*>(static_cast<IDTExtensibility2*>(this))));
+      }
     }
-  }
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+    return S_OK;
+  });
 }
 
-HRESULT STDMETHODCALLTYPE TadxAddin::OnStartupComplete(SAFEARRAY**) noexcept try {
-  StartupComplete();
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE TadxAddin::OnStartupComplete(SAFEARRAY**) noexcept {
+  return com::Entry("TadxAddin.OnStartupComplete", [&]() -> HRESULT {
+    StartupComplete();
+    return S_OK;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TadxAddin::OnAddInsUpdate(SAFEARRAY**) noexcept { return S_OK; }
 
-HRESULT STDMETHODCALLTYPE TadxAddin::OnBeginShutdown(SAFEARRAY**) noexcept try {
-  BeginShutdown();
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE TadxAddin::OnBeginShutdown(SAFEARRAY**) noexcept {
+  return com::Entry("TadxAddin.OnBeginShutdown", [&]() -> HRESULT {
+    BeginShutdown();
+    return S_OK;
+  });
 }
 
-HRESULT STDMETHODCALLTYPE TadxAddin::OnDisconnection(ext_DisconnectMode mode, SAFEARRAY**) noexcept try {
-  Disconnection(mode);
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE TadxAddin::OnDisconnection(ext_DisconnectMode mode, SAFEARRAY**) noexcept {
+  return com::Entry("TadxAddin.OnDisconnection", [&]() -> HRESULT {
+    Disconnection(mode);
+    return S_OK;
+  });
 }
 
 TadxCOMAddInModule& TadxAddin::ConnectedModule() const {
@@ -335,14 +336,14 @@ void TadxAddin::ReleaseConnection() noexcept {
   FAddInModule.reset();
 }
 
-HRESULT STDMETHODCALLTYPE TadxAddin::GetCustomUI(BSTR ribbonId, BSTR* xml) noexcept try {
-  if (xml == nullptr) return E_POINTER;
-  *xml = nullptr;
-  const std::wstring id = ribbonId == nullptr ? std::wstring() : std::wstring(ribbonId, SysStringLen(ribbonId));
-  *xml = com::Bstr(BuildCustomUI(id)).Detach();
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE TadxAddin::GetCustomUI(BSTR ribbonId, BSTR* xml) noexcept {
+  return com::Entry("TadxAddin.GetCustomUI", [&]() -> HRESULT {
+    if (xml == nullptr) return E_POINTER;
+    *xml = nullptr;
+    const std::wstring id = ribbonId == nullptr ? std::wstring() : std::wstring(ribbonId, SysStringLen(ribbonId));
+    *xml = com::Bstr(BuildCustomUI(id)).Detach();
+    return S_OK;
+  });
 }
 
 std::wstring TadxAddin::BuildCustomUI(const std::wstring& ribbonId) {
@@ -382,34 +383,33 @@ std::wstring TadxAddin::BuildCustomUI(const std::wstring& ribbonId) {
   return text;
 }
 
-HRESULT STDMETHODCALLTYPE TadxAddin::CTPFactoryAvailable(IDispatch* factory) noexcept try {
-  TadxCOMAddInModule& module = ConnectedModule();
-  com::ComPtr<IDispatch> held;
-  held.CopyFrom(factory);
-  module.SetCTPFactory(held);
-  module.DoCTPFactoryAvailable();
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE TadxAddin::CTPFactoryAvailable(IDispatch* factory) noexcept {
+  return com::Entry("TadxAddin.CTPFactoryAvailable", [&]() -> HRESULT {
+    TadxCOMAddInModule& module = ConnectedModule();
+    com::ComPtr<IDispatch> held;
+    held.CopyFrom(factory);
+    module.SetCTPFactory(held);
+    module.DoCTPFactoryAvailable();
+    return S_OK;
+  });
 }
 
-HRESULT STDMETHODCALLTYPE TadxAddin::CallBack(BSTR key, long i1, long i2, long i3, BSTR s1, BSTR s2, BSTR s3) noexcept
-    try {
-  const auto text = [](BSTR value) {
-    return value == nullptr ? std::wstring() : std::wstring(value, SysStringLen(value));
-  };
-  ConnectedModule().DoCallBack(text(key), i1, i2, i3, text(s1), text(s2), text(s3));
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE TadxAddin::CallBack(BSTR key, long i1, long i2, long i3, BSTR s1, BSTR s2, BSTR s3) noexcept {
+  return com::Entry("TadxAddin.CallBack", [&]() -> HRESULT {
+    const auto text = [](BSTR value) {
+      return value == nullptr ? std::wstring() : std::wstring(value, SysStringLen(value));
+    };
+    ConnectedModule().DoCallBack(text(key), i1, i2, i3, text(s1), text(s2), text(s3));
+    return S_OK;
+  });
 }
 
-HRESULT STDMETHODCALLTYPE TadxAddin::GetClassInfo(ITypeInfo** info) noexcept try {
-  if (info == nullptr) return E_POINTER;
-  *info = factory_.ClassInfo().Detach();
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE TadxAddin::GetClassInfo(ITypeInfo** info) noexcept {
+  return com::Entry("TadxAddin.GetClassInfo", [&]() -> HRESULT {
+    if (info == nullptr) return E_POINTER;
+    *info = factory_.ClassInfo().Detach();
+    return S_OK;
+  });
 }
 
 }  // namespace qor::framework

@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include "com/boundary.h"
 #include "framework/addin_module.h"
 #include "framework/addin_object.h"
 #include "framework/adx_error.h"
@@ -142,15 +143,13 @@ bool TadxFactory::ForAllUsers(const TadxCOMAddInModule& module) const {
 }
 
 bool TadxFactory::IsHostAppInstalled(TadxOfficeHostApp host) {
-  try {
+  return com::PassingOver("TadxFactory.IsHostAppInstalled", false, [&]() -> bool {
     CLSID classId{};
     if (SUCCEEDED(CLSIDFromProgID(std::wstring(adxOfficeProgIDs[host]).c_str(), &classId)) &&
         !IsEqualCLSID(classId, CLSID_NULL))
       return true;
     return Registry(HKEY_LOCAL_MACHINE).KeyExists(L"Software\\Microsoft\\Office\\14.0\\Common\\InstallRoot\\Virtual");
-  } catch (...) {
-    return false;
-  }
+  });
 }
 
 std::wstring TadxFactory::GetRegKey(TadxOfficeHostApp host) const {

@@ -1,5 +1,6 @@
 #include "framework/automation_factory.h"
 
+#include "com/boundary.h"
 #include "com/bstr.h"
 #include "com/com_error.h"
 #include "com/com_object.h"
@@ -74,13 +75,13 @@ ULONG STDMETHODCALLTYPE AutomationFactory::Release() noexcept {
   return --refs_;
 }
 
-HRESULT STDMETHODCALLTYPE AutomationFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) noexcept try {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  if (outer != nullptr) return CLASS_E_NOAGGREGATION;
-  return CreateObject()->QueryInterface(iid, object);
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE AutomationFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) noexcept {
+  return com::Entry("AutomationFactory.CreateInstance", [&]() -> HRESULT {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+    return CreateObject()->QueryInterface(iid, object);
+  });
 }
 
 HRESULT STDMETHODCALLTYPE AutomationFactory::LockServer(BOOL lock) noexcept {

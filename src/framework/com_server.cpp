@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "com/boundary.h"
 #include "com/bstr.h"
 #include "com/com_error.h"
 #include "com/com_object.h"
@@ -95,14 +96,14 @@ std::wstring ComServer::ServerName() {
 
 std::wstring ComServer::ServerFileName() const { return ThisModulePath(); }
 
-HRESULT ComServer::GetClassObject(REFCLSID classId, REFIID iid, void** object) noexcept try {
-  if (object == nullptr) return E_POINTER;
-  *object = nullptr;
-  for (AutomationFactory* factory : Factories())
-    if (IsEqualCLSID(factory->ClassId(), classId)) return factory->QueryInterface(iid, object);
-  return CLASS_E_CLASSNOTAVAILABLE;
-} catch (...) {
-  return com::ReportToCom();
+HRESULT ComServer::GetClassObject(REFCLSID classId, REFIID iid, void** object) noexcept {
+  return com::Entry("ComServer.GetClassObject", [&]() -> HRESULT {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    for (AutomationFactory* factory : Factories())
+      if (IsEqualCLSID(factory->ClassId(), classId)) return factory->QueryInterface(iid, object);
+    return CLASS_E_CLASSNOTAVAILABLE;
+  });
 }
 
 HRESULT ComServer::CanUnloadNow() noexcept {
@@ -132,35 +133,32 @@ void ComServer::Unregister() {
   for (AutomationFactory* factory : Factories()) factory->UpdateRegistry(false);
 }
 
-HRESULT ComServer::RegisterServer() noexcept try {
-  Register();
-  return S_OK;
-} catch (...) {
-  com::ReportToCom();
-  return E_FAIL;
+HRESULT ComServer::RegisterServer() noexcept {
+  return com::EntryOr("ComServer.RegisterServer", E_FAIL, [&] {
+    Register();
+    return S_OK;
+  });
 }
 
-HRESULT ComServer::UnregisterServer() noexcept try {
-  Unregister();
-  return S_OK;
-} catch (...) {
-  com::ReportToCom();
-  return E_FAIL;
+HRESULT ComServer::UnregisterServer() noexcept {
+  return com::EntryOr("ComServer.UnregisterServer", E_FAIL, [&] {
+    Unregister();
+    return S_OK;
+  });
 }
 
-HRESULT ComServer::Install(bool install, const wchar_t* commandLine) noexcept try {
-  if (commandLine == nullptr || *commandLine == L'\0') return install ? RegisterServer() : UnregisterServer();
-  if (!IsUserScope(commandLine)) return E_INVALIDARG;
-  userClasses_ = OpenUserClasses();
-  const struct EndPerUser {
-    ComServer& server;
-    ~EndPerUser() { server.userClasses_.Reset(); }
-  } endPerUser{*this};
-  install ? Register() : Unregister();
-  return S_OK;
-} catch (...) {
-  com::ReportToCom();
-  return E_FAIL;
+HRESULT ComServer::Install(bool install, const wchar_t* commandLine) noexcept {
+  return com::EntryOr("ComServer.Install", E_FAIL, [&]() -> HRESULT {
+    if (commandLine == nullptr || *commandLine == L'\0') return install ? RegisterServer() : UnregisterServer();
+    if (!IsUserScope(commandLine)) return E_INVALIDARG;
+    userClasses_ = OpenUserClasses();
+    const struct EndPerUser {
+      ComServer& server;
+      ~EndPerUser() { server.userClasses_.Reset(); }
+    } endPerUser{*this};
+    install ? Register() : Unregister();
+    return S_OK;
+  });
 }
 
 }  // namespace qor::framework

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "com/boundary.h"
 #include "com/utf.h"
 #include "framework/addin_module.h"
 #include "framework/adx_factory.h"
@@ -34,20 +35,15 @@ std::optional<ControlType> TypeCode(TadxControlType kind) noexcept {
 // Runs a search; a result whose Type cannot be read is a control Office has dropped, so the
 // search runs once more. Failures give nothing.
 com::ComPtr<IDispatch> AliveResult(const std::function<std::optional<CommandBarControl>()>& search) noexcept {
-  try {
+  return com::PassingOver("TadxCOMAddInModule.AliveResult", com::ComPtr<IDispatch>(), [&]() -> com::ComPtr<IDispatch> {
     const std::optional<CommandBarControl> found = search();
     if (!found) return nullptr;
-    bool alive = false;
-    try {
-      alive = static_cast<int>(found->Type()) != 999;
-    } catch (...) {
-    }
+    const bool alive = com::PassingOver("TadxCOMAddInModule.AliveResult", false,
+                                        [&] { return static_cast<int>(found->Type()) != 999; });
     if (alive) return found->Object();
     const std::optional<CommandBarControl> again = search();
     return again ? again->Object() : nullptr;
-  } catch (...) {
-    return nullptr;
-  }
+  });
 }
 
 bool SameIgnoringAsciiCase(std::wstring_view left, std::wstring_view right) noexcept {
@@ -119,7 +115,8 @@ std::optional<int> CalcBefore(int before, int beforeId, int afterId, const com::
 // Outlook keeps command bars on each window, so the active window's serve; with no window open
 // there are none.
 com::ComPtr<IDispatch> TadxCOMAddInModule::GetAppCommandBars() {
-  try {
+  using Bars = com::ComPtr<IDispatch>;
+  return com::PassingOver("TadxCOMAddInModule.GetAppCommandBars", Bars(), [&]() -> Bars {
     com::ComPtr<IDispatch> bars;
     switch (hostType_) {
       case ohaOutlook: {
@@ -146,9 +143,7 @@ com::ComPtr<IDispatch> TadxCOMAddInModule::GetAppCommandBars() {
       default: bars = com::Dispatch(hostApp_).Get("CommandBars").ToDispatch();
     }
     return QueryDispatch(bars, __uuidof(host::office::ICommandBars));
-  } catch (...) {
-    return nullptr;
-  }
+  });
 }
 
 const com::ComPtr<IDispatch>& TadxCOMAddInModule::AppCommandBars() {
@@ -159,7 +154,8 @@ const com::ComPtr<IDispatch>& TadxCOMAddInModule::AppCommandBars() {
 com::ComPtr<IDispatch> TadxCOMAddInModule::FindCommandBar(const std::wstring& name) {
   const com::ComPtr<IDispatch> bars = AppCommandBars();
   if (!bars) return nullptr;
-  try {
+  using Bars = com::ComPtr<IDispatch>;
+  return com::PassingOver("TadxCOMAddInModule.FindCommandBar", Bars(), [&]() -> Bars {
     const host::office::CommandBars collection(bars);
     if (fastCommandBarSearch_) return collection.Item(com::ToUtf8(name)).Object();
     const int count = collection.Count();
@@ -169,9 +165,8 @@ com::ComPtr<IDispatch> TadxCOMAddInModule::FindCommandBar(const std::wstring& na
           SameIgnoringAsciiCase(com::ToUtf16(bar.NameLocal()), name))
         return bar.Object();
     }
-  } catch (...) {
-  }
-  return nullptr;
+    return nullptr;
+  });
 }
 
 void TadxCOMAddInModule::Install() {
@@ -256,14 +251,13 @@ void TadxCOMAddInModule::InternalAddControl(TadxCommandBarControl& item, TadxCus
         item.SetInterface(found);
         if (TadxCommandBarButton* button = item.AsButton()) {
           const std::wstring action = L"!<" + ProgIdOf(*this) + L">";
-          try {
+          // Some hosts refuse OnAction on built-in controls; the click still reaches the sink.
+          com::PassingOver("TadxCOMAddInModule.InternalAddControl", [&] {
             if (!custom)
               CommandBarControl(found).SetOnAction(com::ToUtf8(button->DisableStandardAction ? action : L""));
             else if (!item.Temporary() && loadBehavior_ == 16)
               CommandBarControl(found).SetOnAction(com::ToUtf8(action));
-          } catch (...) {
-            // Some hosts refuse OnAction on built-in controls; the click still reaches the sink.
-          }
+          });
         }
         item.SetProperties();
         return;
@@ -310,7 +304,8 @@ void TadxCOMAddInModule::InternalAddBuiltInControl(TadxBuiltInControl& control) 
   const bool wanted = !isRibbon_ || (hostType_ == ohaOutlook && hostMajorVersion_ == 12) ||
                       (control.CommandBar != nullptr && control.CommandBar->UseForRibbon());
   if (!wanted || control.BuiltInID == 1) return;
-  try {
+  // A host without FindControls, or a control gone meanwhile: nothing to intercept.
+  com::PassingOver("TadxCOMAddInModule.InternalAddBuiltInControl", [&] {
     const com::ComPtr<IDispatch> bars = AppCommandBars();
     if (!bars) return;
     com::Dispatch found(com::Dispatch(bars)
@@ -326,9 +321,7 @@ void TadxCOMAddInModule::InternalAddBuiltInControl(TadxBuiltInControl& control) 
         return;
       }
     }
-  } catch (...) {
-    // A host without FindControls, or a control gone meanwhile: nothing to intercept.
-  }
+  });
 }
 
 void TadxCOMAddInModule::ConnectBuiltinControls() {
@@ -337,10 +330,9 @@ void TadxCOMAddInModule::ConnectBuiltinControls() {
 
 void TadxCOMAddInModule::DisconnectBuiltinControls() noexcept {
   for (TadxBuiltInControl* control : builtInControls_) {
-    try {
+    com::PassingOver("TadxCOMAddInModule.DisconnectBuiltinControls", [&] {
       control->SetInterface(nullptr);
-    } catch (...) {
-    }
+    });
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include "com/boundary.h"
 #include "com/guid_text.h"
 #include "com/utf.h"
 #include "framework/addin_module.h"
@@ -296,11 +297,9 @@ std::wstring TadxCommandBarButton::ShortcutText() const {
 void TadxCommandBarButton::SetShortcutText(const std::wstring& value) {
   FShortcutText = value;
   if (!FButton) return;
-  try {
-    CommandBarButton(FButton).SetShortcutText(com::ToUtf8(value));
-  } catch (...) {
-    // Office refuses shortcut text on controls that show none; nothing to report.
-  }
+  // Office refuses shortcut text on controls that show none; nothing to show the user.
+  com::PassingOver("TadxCommandBarButton.SetShortcutText",
+                   [&] { CommandBarButton(FButton).SetShortcutText(com::ToUtf8(value)); });
 }
 
 TadxMsoButtonState TadxCommandBarButton::State() const {

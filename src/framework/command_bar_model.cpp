@@ -1,5 +1,6 @@
 #include "framework/command_bar_model.h"
 
+#include "com/boundary.h"
 #include "framework/addin_module.h"
 #include "framework/adx_error.h"
 #include "framework/command_bar_items.h"
@@ -240,10 +241,9 @@ void TadxCustomCommandBar::ForceAdvancedControlLayout() noexcept {
 
 void UnbindControls(TadxCommandBarControls& controls) noexcept {
   for (const auto& item : controls) {
-    try {
+    com::PassingOver("UnbindControls", [&] {
       item->SetInterface(nullptr);
-    } catch (...) {
-    }
+    });
     if (TadxCommandBarPopup* popup = item->AsPopup()) UnbindControls(popup->Controls());
   }
 }

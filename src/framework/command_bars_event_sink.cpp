@@ -1,5 +1,6 @@
 #include "framework/command_bars_event_sink.h"
 
+#include "com/boundary.h"
 #include "framework/addin_module.h"
 #include "host/office/office_ids.h"
 
@@ -36,11 +37,10 @@ HRESULT STDMETHODCALLTYPE TadxCommandBarsEventSink::Invoke(DISPID id, REFIID, LC
   // The module may disconnect and release this sink while it rebuilds its menus.
   com::ComPtr<TadxCommandBarsEventSink> self;
   self.CopyFrom(this);
-  try {
+  // Office ignores a failing OnUpdate sink; the menus stay as they were.
+  com::PassingOver("TadxCommandBarsEventSink.Invoke", [&] {
     FAddInModule->DoCommandBarsUpdate();
-  } catch (...) {
-    // Office ignores a failing OnUpdate sink; the menus stay as they were.
-  }
+  });
   return S_OK;
 }
 

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "com/boundary.h"
 #include "com/com_object.h"
 #include "com/typeless_dispatch.h"
 #include "framework/addin_module.h"
@@ -21,26 +22,28 @@ class TadxEventDispatch final : public com::ComObject<TadxEventDispatch, com::Ty
 
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                                    UINT*) noexcept override {
-    if (result != nullptr) VariantInit(result);
-    if (server_ == nullptr) return S_OK;
-    // A handler may free the server, and the host its last reference to this sink.
-    com::ComPtr<TadxEventDispatch> self;
-    self.CopyFrom(this);
-    TadxCOMAddInModule& module = server_->Owner();
-    const DISPPARAMS none{};
-    const DISPPARAMS& arguments = params == nullptr ? none : *params;
-    try {
-      std::vector<com::Variant> values = EventParams(arguments);
+    return com::Entry("TadxEventDispatch.Invoke", [&]() -> HRESULT {
+      if (result != nullptr) VariantInit(result);
+      if (server_ == nullptr) return S_OK;
+      // A handler may free the server, and the host its last reference to this sink.
+      com::ComPtr<TadxEventDispatch> self;
+      self.CopyFrom(this);
+      TadxCOMAddInModule& module = server_->Owner();
+      const DISPPARAMS none{};
+      const DISPPARAMS& arguments = params == nullptr ? none : *params;
       try {
-        server_->InvokeEvent(id, values);
+        std::vector<com::Variant> values = EventParams(arguments);
+        try {
+          server_->InvokeEvent(id, values);
+        } catch (...) {
+          module.DoError(std::current_exception());
+        }
+        WriteBackBooleans(arguments, values);
       } catch (...) {
         module.DoError(std::current_exception());
       }
-      WriteBackBooleans(arguments, values);
-    } catch (...) {
-      module.DoError(std::current_exception());
-    }
-    return S_OK;
+      return S_OK;
+    });
   }
 
  private:

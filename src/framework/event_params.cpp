@@ -1,5 +1,6 @@
 #include "framework/event_params.h"
 
+#include "com/boundary.h"
 #include "com/com_error.h"
 
 namespace qor::framework {
@@ -31,10 +32,9 @@ void WriteBackBooleans(const DISPPARAMS& params, const std::vector<com::Variant>
     if (argument.vt != (VT_BYREF | VT_BOOL) || argument.pboolVal == nullptr) continue;
     const std::size_t position = EventParamPosition(params, i);
     if (position >= values.size()) continue;
-    try {
+    com::PassingOver("WriteBackBooleans", [&] {
       *argument.pboolVal = values[position].ToBool() ? VARIANT_TRUE : VARIANT_FALSE;
-    } catch (...) {
-    }
+    });
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "com/boundary.h"
 #include "com/utf.h"
 #include "framework/addin_module.h"
 #include "framework/command_bar_items.h"
@@ -22,11 +23,8 @@ constexpr IID kWordApplication = {0x00020970, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0,
 // The host control's MsoControlType; 0 when it cannot be read.
 int HostType(const com::ComPtr<IDispatch>& control) noexcept {
   if (!control) return 0;
-  try {
-    return static_cast<int>(CommandBarControl(control).Type());
-  } catch (...) {
-    return 0;
-  }
+  return com::PassingOver("TadxEventSink.HostType", 0,
+                          [&] { return static_cast<int>(CommandBarControl(control).Type()); });
 }
 
 bool IsTheSameCommandBar(const com::ComPtr<IDispatch>& candidate, const com::ComPtr<IDispatch>& bar) {
@@ -38,16 +36,15 @@ bool IsTheSameCommandBar(const com::ComPtr<IDispatch>& candidate, const com::Com
 
 // Whether `ctrl` sits, at any depth, on `bar`.
 bool LiesOnBar(const com::ComPtr<IDispatch>& ctrl, const com::ComPtr<IDispatch>& bar) {
-  try {
+  return com::PassingOver("TadxEventSink.LiesOnBar", false, [&] {
     com::ComPtr<IDispatch> parent = CommandBarControl(ctrl).Parent().Object();
     while (parent) {
       if (IsTheSameCommandBar(parent, bar)) return true;
       parent = com::Dispatch(parent).Get("Parent").ToDispatch();
       if (QueryDispatch(parent, kWordApplication)) return false;
     }
-  } catch (...) {
-  }
-  return false;
+    return false;
+  });
 }
 
 }  // namespace
@@ -100,30 +97,28 @@ const char* TadxEventSink::EventName() const noexcept {
 
 HRESULT STDMETHODCALLTYPE TadxEventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
                                                 EXCEPINFO*, UINT*) noexcept {
-  if (id != 1) return DISP_E_MEMBERNOTFOUND;
-  if (params == nullptr) return E_POINTER;
-  // Rebinding the control, or a handler doing so, disconnects this sink while it runs.
-  com::ComPtr<TadxEventSink> self;
-  self.CopyFrom(this);
-  com::ComPtr<IDispatch> ctrl;
-  try {
-    const std::vector<com::Variant> args = EventParams(*params);
-    if (!args.empty()) ctrl = QueryDispatch(args.front().ToDispatch(), __uuidof(host::office::ICommandBarControl));
-  } catch (...) {
-  }
-  Route(ctrl, *params);
-  return S_OK;
+  return com::Entry("TadxEventSink.Invoke", [&]() -> HRESULT {
+    if (id != 1) return DISP_E_MEMBERNOTFOUND;
+    if (params == nullptr) return E_POINTER;
+    // Rebinding the control, or a handler doing so, disconnects this sink while it runs.
+    com::ComPtr<TadxEventSink> self;
+    self.CopyFrom(this);
+    com::ComPtr<IDispatch> ctrl;
+    com::PassingOver("TadxEventSink.Invoke", [&] {
+      const std::vector<com::Variant> args = EventParams(*params);
+      if (!args.empty()) ctrl = QueryDispatch(args.front().ToDispatch(), __uuidof(host::office::ICommandBarControl));
+    });
+    Route(ctrl, *params);
+    return S_OK;
+  });
 }
 
 void TadxEventSink::Route(const com::ComPtr<IDispatch>& ctrl, DISPPARAMS& params) {
   if (FIControl == nullptr && FIBuiltInControl == nullptr) return;
   TadxCOMAddInModule& module = *FAddInModule;
   const std::wstring& ownTag = FIControl != nullptr ? FIControl->OfficeTag() : FIBuiltInControl->OfficeTag();
-  bool own = true;
-  try {
-    own = ctrl && CommandBarControl(ctrl).Tag() == com::ToUtf8(ownTag);
-  } catch (...) {
-  }
+  const bool own = com::PassingOver("TadxEventSink.Route", true,
+                                     [&] { return ctrl && CommandBarControl(ctrl).Tag() == com::ToUtf8(ownTag); });
   if (!own && FIControl != nullptr) return;
 
   module.Guarded([&] {
@@ -132,12 +127,11 @@ void TadxEventSink::Route(const com::ComPtr<IDispatch>& ctrl, DISPPARAMS& params
     // Office may have dropped the object the item holds while the control lives on: bind the item
     // to the control that fired.
     if (control != nullptr && ctrl) {
-      try {
+      const bool alive = com::PassingOver("TadxEventSink.Route", [&] {
         const CommandBarControl stored(control->DefaultInterface());
         stored.SetHelpFile(stored.HelpFile());
-      } catch (...) {
-        control->SetInterface(ctrl);
-      }
+      });
+      if (!alive) control->SetInterface(ctrl);
     }
     if (FLocked) return;
     FLocked = true;

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "com/boundary.h"
 #include "com/dispatch_call.h"
 #include "framework/addin_module.h"
 #include "framework/command_bar_search.h"
@@ -50,11 +51,9 @@ bool UsesUpdateSink(int majorVersion) noexcept { return majorVersion != 9 && maj
 
 // An object-valued property; null when the object lacks it or refuses.
 com::ComPtr<IDispatch> ObjectProperty(const com::ComPtr<IDispatch>& object, std::string_view name) noexcept {
-  try {
+  return com::PassingOver("OutlookWindowTracking.ObjectProperty", com::ComPtr<IDispatch>(), [&] {
     return object ? com::Dispatch(object).Get(name).ToDispatch() : nullptr;
-  } catch (...) {
-    return nullptr;
-  }
+  });
 }
 
 // The window's handle through IOleWindow; 0 when the object offers none.
@@ -234,11 +233,8 @@ void OutlookWindowTracking::State::DoExplorerFolderSwitch(TExplorer& explorer) {
     module.Guarded([&] { DoExplorerActivate(explorer); });
     module.SetExplFirstStart(false);
   }
-  try {
-    module.ConnectBuiltinControls();
-  } catch (...) {
-    // A built-in control missing from this window's bars is no reason to stop.
-  }
+  // A built-in control missing from this window's bars is no reason to stop.
+  com::PassingOver("OutlookWindowTracking.DoExplorerFolderSwitch", [&] { module.ConnectBuiltinControls(); });
   Raise(module.OnOLExplorerFolderSwitch, explorer.FIntf.Get());
 }
 
@@ -305,22 +301,18 @@ void OutlookWindowTracking::State::DoInspectorClose(TInspector& inspector) {
 }
 
 std::wstring OutlookWindowTracking::State::HostVersion() noexcept {
-  try {
+  return com::PassingOver("OutlookWindowTracking.HostVersion", std::wstring(), [&] {
     return module.OutlookApp() == nullptr ? std::wstring() : module.OutlookApp()->Version();
-  } catch (...) {
-    return {};
-  }
+  });
 }
 
 std::wstring OutlookWindowTracking::State::ActiveFolderPath() noexcept {
-  try {
-    if (module.OutlookApp() == nullptr) return {};
+  return com::PassingOver("OutlookWindowTracking.ActiveFolderPath", std::wstring(), [&] {
+    if (module.OutlookApp() == nullptr) return std::wstring();
     const com::ComPtr<IDispatch> explorer = module.OutlookApp()->Application().Call("ActiveExplorer").ToDispatch();
     const com::ComPtr<IDispatch> folder = ObjectProperty(explorer, "CurrentFolder");
     return folder ? com::Dispatch(folder).Get("FullFolderPath").ToUtf16() : std::wstring();
-  } catch (...) {
-    return {};
-  }
+  });
 }
 
 OutlookWindowTracking::OutlookWindowTracking(TadxCOMAddInModule& module) : state_(std::make_unique<State>(module)) {}

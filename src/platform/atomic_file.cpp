@@ -13,6 +13,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "platform/diagnostics.h"
+
 namespace qor::platform {
 namespace {
 
@@ -78,6 +80,7 @@ void RemoveStaleTemporaries(const std::filesystem::path& path) noexcept {
     }
   } catch (...) {
     // Tidying up is no reason to fail the save.
+    diagnostics::Record(diagnostics::Kind::Ignored, "RemoveStaleTemporaries: old temporaries left in place");
   }
 }
 

@@ -92,7 +92,8 @@ void Record(Kind kind, std::string_view text) noexcept {
 void RecordError(Kind kind, std::string_view where, long code, std::string_view message) noexcept {
   try {
     char hex[16] = "";
-    if (code != 0) std::snprintf(hex, sizeof hex, "0x%08lX ", static_cast<unsigned long>(code));
+    const auto bits = static_cast<unsigned long>(static_cast<std::uint32_t>(code));
+    if (code != 0) std::snprintf(hex, sizeof hex, "0x%08lX ", bits);
     Record(kind, std::string(where) + ": " + hex + std::string(message));
   } catch (...) {
     Record(kind, where);  // no memory for the message: the place alone

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "com/boundary.h"
 #include "com/com_error.h"
 #include "framework/activex/active_form_factory.h"
 
@@ -79,39 +80,39 @@ HRESULT STDMETHODCALLTYPE TActiveFormControl::Close(DWORD) noexcept {
 }
 
 HRESULT STDMETHODCALLTYPE TActiveFormControl::DoVerb(LONG verb, LPMSG, IOleClientSite* site, LONG, HWND parent,
-                                                     LPCRECT position) noexcept try {
-  switch (verb) {
-    case OLEIVERB_PRIMARY:
-    case OLEIVERB_SHOW:
-    case OLEIVERB_INPLACEACTIVATE:
-    case OLEIVERB_UIACTIVATE: {
-      if (site != nullptr && !clientSite_) clientSite_.CopyFrom(site);
-      if (!clientSite_) return E_UNEXPECTED;
-      if (!inPlaceSite_) inPlaceSite_ = clientSite_.TryAs<IOleInPlaceSite>();
-      if (!inPlaceSite_) return E_NOINTERFACE;
-      HWND window = parent;
-      if (window == nullptr && FAILED(inPlaceSite_->GetWindow(&window))) return E_FAIL;
-      RECT placed{};
-      if (position != nullptr) {
-        placed = *position;
-      } else {
-        const int dpi = ScreenDpi();
-        const SIZE designed = form_->DesignedSize();
-        placed = {0, 0, MulDiv(designed.cx, dpi, USER_DEFAULT_SCREEN_DPI),
-                  MulDiv(designed.cy, dpi, USER_DEFAULT_SCREEN_DPI)};
+                                                     LPCRECT position) noexcept {
+  return com::Entry("TActiveFormControl.DoVerb", [&]() -> HRESULT {
+    switch (verb) {
+      case OLEIVERB_PRIMARY:
+      case OLEIVERB_SHOW:
+      case OLEIVERB_INPLACEACTIVATE:
+      case OLEIVERB_UIACTIVATE: {
+        if (site != nullptr && !clientSite_) clientSite_.CopyFrom(site);
+        if (!clientSite_) return E_UNEXPECTED;
+        if (!inPlaceSite_) inPlaceSite_ = clientSite_.TryAs<IOleInPlaceSite>();
+        if (!inPlaceSite_) return E_NOINTERFACE;
+        HWND window = parent;
+        if (window == nullptr && FAILED(inPlaceSite_->GetWindow(&window))) return E_FAIL;
+        RECT placed{};
+        if (position != nullptr) {
+          placed = *position;
+        } else {
+          const int dpi = ScreenDpi();
+          const SIZE designed = form_->DesignedSize();
+          placed = {0, 0, MulDiv(designed.cx, dpi, USER_DEFAULT_SCREEN_DPI),
+                    MulDiv(designed.cy, dpi, USER_DEFAULT_SCREEN_DPI)};
+        }
+        ActivateInPlace(window, placed);
+        return S_OK;
       }
-      ActivateInPlace(window, placed);
-      return S_OK;
+      case OLEIVERB_HIDE:
+        if (form_->Handle() != nullptr) ShowWindow(form_->Handle(), SW_HIDE);
+        return S_OK;
+      default:
+        // Verb 0 "Properties" and other positive verbs: the control has no pages of its own.
+        return verb > 0 ? OLEOBJ_S_INVALIDVERB : E_NOTIMPL;
     }
-    case OLEIVERB_HIDE:
-      if (form_->Handle() != nullptr) ShowWindow(form_->Handle(), SW_HIDE);
-      return S_OK;
-    default:
-      // Verb 0 "Properties" and other positive verbs: the control has no pages of its own.
-      return verb > 0 ? OLEOBJ_S_INVALIDVERB : E_NOTIMPL;
-  }
-} catch (...) {
-  return com::ReportToCom();
+  });
 }
 
 void TActiveFormControl::ActivateInPlace(HWND parent, const RECT& position) {
@@ -221,30 +222,30 @@ HRESULT STDMETHODCALLTYPE TActiveFormControl::TranslateAccelerator(LPMSG message
 
 HRESULT STDMETHODCALLTYPE TActiveFormControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC drawDc,
                                                    LPCRECTL bounds, LPCRECTL, BOOL(STDMETHODCALLTYPE*)(ULONG_PTR),
-                                                   ULONG_PTR) noexcept try {
-  if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
-  if (drawDc == nullptr || bounds == nullptr) return E_INVALIDARG;
-  // Not active: the form draws itself into the container's device context, at the bounds given.
-  HWND window = form_->Handle();
-  if (window == nullptr) {
-    window = form_->CreateFormWindow(GetDesktopWindow());
-    if (window == nullptr) return E_FAIL;
-  }
-  RECT client{};
-  GetClientRect(window, &client);
-  const HDC memory = CreateCompatibleDC(drawDc);
-  const HBITMAP bitmap = CreateCompatibleBitmap(drawDc, client.right, client.bottom);
-  const HGDIOBJ old = SelectObject(memory, bitmap);
-  SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(memory),
-               PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND | PRF_NONCLIENT);
-  StretchBlt(drawDc, bounds->left, bounds->top, bounds->right - bounds->left, bounds->bottom - bounds->top, memory, 0,
-             0, client.right, client.bottom, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+                                                   ULONG_PTR) noexcept {
+  return com::Entry("TActiveFormControl.Draw", [&]() -> HRESULT {
+    if (aspect != DVASPECT_CONTENT) return DV_E_DVASPECT;
+    if (drawDc == nullptr || bounds == nullptr) return E_INVALIDARG;
+    // Not active: the form draws itself into the container's device context, at the bounds given.
+    HWND window = form_->Handle();
+    if (window == nullptr) {
+      window = form_->CreateFormWindow(GetDesktopWindow());
+      if (window == nullptr) return E_FAIL;
+    }
+    RECT client{};
+    GetClientRect(window, &client);
+    const HDC memory = CreateCompatibleDC(drawDc);
+    const HBITMAP bitmap = CreateCompatibleBitmap(drawDc, client.right, client.bottom);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(memory),
+                 PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND | PRF_NONCLIENT);
+    StretchBlt(drawDc, bounds->left, bounds->top, bounds->right - bounds->left, bounds->bottom - bounds->top, memory, 0,
+               0, client.right, client.bottom, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return S_OK;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE TActiveFormControl::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) noexcept {
@@ -407,12 +408,12 @@ HRESULT STDMETHODCALLTYPE TActiveFormControl::SetInterfaceSafetyOptions(REFIID, 
 
 // --- IProvideClassInfo
 
-HRESULT STDMETHODCALLTYPE TActiveFormControl::GetClassInfo(ITypeInfo** info) noexcept try {
-  if (info == nullptr) return E_POINTER;
-  *info = factory_.ClassInfo().Detach();
-  return S_OK;
-} catch (...) {
-  return com::ReportToCom();
+HRESULT STDMETHODCALLTYPE TActiveFormControl::GetClassInfo(ITypeInfo** info) noexcept {
+  return com::Entry("TActiveFormControl.GetClassInfo", [&]() -> HRESULT {
+    if (info == nullptr) return E_POINTER;
+    *info = factory_.ClassInfo().Detach();
+    return S_OK;
+  });
 }
 
 }  // namespace qor::framework

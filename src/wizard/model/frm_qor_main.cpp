@@ -6,6 +6,7 @@
 #include "engine/exclusions.h"
 #include "engine/folder_scan.h"
 #include "engine/processing_run.h"
+#include "platform/diagnostics.h"
 
 namespace qor::wizard {
 
@@ -78,8 +79,10 @@ void TfrmQORMain::Dispatch(const std::function<void()>& action) {
   try {
     action();
   } catch (const std::exception& e) {
+    platform::diagnostics::RecordError(platform::diagnostics::Kind::Failed, "TfrmQORMain.Dispatch", 0, e.what());
     services_.messages.Show({e.what(), "Error", MessageButtons::Ok, MessageIcon::Error});
   } catch (...) {
+    platform::diagnostics::Record(platform::diagnostics::Kind::Failed, "TfrmQORMain.Dispatch: an unexpected error");
     services_.messages.Show({"An unexpected error occurred.", "Error", MessageButtons::Ok, MessageIcon::Error});
   }
 }

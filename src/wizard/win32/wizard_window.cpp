@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "com/boundary.h"
 #include "platform/wide_text_win32.h"
 #include "wizard/win32/window_text.h"
 
@@ -217,11 +218,9 @@ INT_PTR CALLBACK WizardWindow::DialogProc(HWND window, UINT message, WPARAM wPar
   }
   auto* self = reinterpret_cast<WizardWindow*>(GetWindowLongPtrW(window, DWLP_USER));
   if (self == nullptr || !self->controls_) return FALSE;
-  try {
-    return self->OnMessage(message, wParam, lParam);
-  } catch (...) {
-    return FALSE;  // nothing may escape into the window manager
-  }
+  // Nothing may escape into the window manager.
+  return com::EntryOr("WizardWindow.DialogProc", INT_PTR{FALSE},
+                      [&] { return self->OnMessage(message, wParam, lParam); });
 }
 
 INT_PTR WizardWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
