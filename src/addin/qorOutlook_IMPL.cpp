@@ -8,9 +8,11 @@
 #include "framework/module_instance.h"
 #include "framework/outlook_application.h"
 #include "host/automation/outlook_automation.h"
+#include "platform/diagnostics.h"
 #include "platform/services_win32.h"
 #include "platform/system_services.h"
 #include "platform/text_file.h"
+#include "platform/version_text.h"
 #include "platform/wide_text_win32.h"
 #include "qorOutlook_TLB.h"
 #include "wizard/win32/wizard_window.h"
@@ -25,10 +27,17 @@ constexpr int olMailItem = 0;
 
 std::wstring Folder(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\') + 1); }
 
+bool AskWithMessageBox(const std::wstring& question) {
+  return MessageBoxW(GetActiveWindow(), question.c_str(), L"QOR for Outlook", MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 }  // namespace
 
 TAddInModule::TAddInModule()
-    : ownShell_(std::make_unique<platform::ShellExecuteShell>()), shell_(ownShell_.get()) {
+    : ownShell_(std::make_unique<platform::ShellExecuteShell>()), shell_(ownShell_.get()), ask_(AskWithMessageBox) {
+  // Only the path: the file is opened when there is something to write.
+  if (const std::filesystem::path local = platform::LocalAppDataFolder(); !local.empty())
+    platform::diagnostics::SetLogFile(local / kLogFolderName / kLogFileName);
   SetAddInName(L"QOR for Outlook");
   SetSupportedApps({framework::ohaOutlook});
   OnAddInInitialize = [this](framework::TadxCOMAddInModule& sender) { adxCOMAddInModuleAddInInitialize(sender); };
@@ -58,11 +67,20 @@ TAddInModule::TAddInModule()
 // Under Outlook's fast shutdown the module goes without OnAddInFinalize.
 TAddInModule::~TAddInModule() {
   if (adxcoqorOutlook == this) adxcoqorOutlook = nullptr;
+  platform::diagnostics::Record(platform::diagnostics::Kind::Note, "shutdown");
+  platform::diagnostics::Flush();
 }
 
 void TAddInModule::OptionsPagesAdd(IDispatch*, IDispatch*) {}
 
-void TAddInModule::adxCOMAddInModuleAddInInitialize(framework::TadxCOMAddInModule&) { adxcoqorOutlook = this; }
+void TAddInModule::adxCOMAddInModuleAddInInitialize(framework::TadxCOMAddInModule&) {
+  adxcoqorOutlook = this;
+  const std::wstring outlook = OutlookApp() != nullptr ? OutlookApp()->Version() : L"unknown";
+  platform::diagnostics::Record(platform::diagnostics::Kind::Note,
+                                "start-up: QOR for Outlook " QOR_VERSION_TEXT ", Outlook " +
+                                    platform::NarrowToUtf8(outlook) + ", start mode " +
+                                    platform::NarrowToUtf8(std::wstring(framework::adxStartModeNames[StartMode()])));
+}
 
 void TAddInModule::adxCOMAddInModuleAddInFinalize(framework::TadxCOMAddInModule&) { adxcoqorOutlook = nullptr; }
 
@@ -83,7 +101,21 @@ void TAddInModule::mnuMainControls0Click() {
 }
 
 void TAddInModule::mnuMainControls0Controls1Click() {
+  OfferDiagnosticsLog();
   shell_->Open(platform::NarrowToUtf8(Folder(framework::ThisModulePath()) + kHelpPageName), "");
+}
+
+void TAddInModule::OfferDiagnosticsLog() {
+  namespace diagnostics = platform::diagnostics;
+  const std::size_t failures = diagnostics::ErrorCount();
+  const std::filesystem::path log = diagnostics::LogFile();
+  if (failures == 0 || log.empty()) return;
+  const std::wstring question = L"QOR for Outlook has recorded " + std::to_wstring(failures) +
+                                (failures == 1 ? L" error" : L" errors") +
+                                L" in its diagnostics log.\r\nOpen the folder that holds the log, to send it to us?";
+  if (!ask_(question)) return;
+  diagnostics::Flush();
+  shell_->Open(platform::NarrowToUtf8(log.parent_path().wstring()), "");
 }
 
 void TAddInModule::AddBounceBackRule() { shell_->Open("notepad.exe", ""); }

@@ -18,6 +18,13 @@ std::string ShellSpecialFolders::CommonDocuments() {
   return NarrowToUtf8(buffer);
 }
 
+std::filesystem::path LocalAppDataFolder() {
+  wchar_t buffer[MAX_PATH + 1] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
+  buffer[MAX_PATH] = L'\0';
+  return buffer;
+}
+
 void WindowsMessageBoxes::Show(const std::string& text) {
   MessageBoxW(GetActiveWindow(), WidenUtf8(text).c_str(), L"QOR for Outlook", MB_OK);
 }

@@ -78,7 +78,7 @@ void Record(Kind kind, std::string_view text) noexcept {
   try {
     std::string line = Now() + " " + std::string(KindName(kind)) + ": " + std::string(text);
     const std::lock_guard lock(state.mutex);
-    if (kind != Kind::Note) ++state.errors;
+    if (kind == Kind::Failed) ++state.errors;
     if (state.echo != nullptr) *state.echo << line << std::endl;
     state.records.push_back(std::move(line));
     state.unwritten = std::min(state.unwritten + 1, kKeptRecords);

@@ -40,7 +40,7 @@ std::filesystem::path LogFile();
 bool Flush() noexcept;
 // The records kept in memory, oldest first, as written.
 std::vector<std::string> Recent();
-// How many errors were recorded since the start, or since Forget.
+// How many failures (Kind::Failed) were recorded since the start, or since Forget.
 std::size_t ErrorCount() noexcept;
 // Forgets every record and error count, and the file and echo set (tests).
 void Forget() noexcept;

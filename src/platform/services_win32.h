@@ -2,6 +2,7 @@
 
 // The Windows implementations of the platform services.
 
+#include <filesystem>
 #include <string>
 
 #include "platform/services.h"
@@ -29,6 +30,9 @@ class ShellExecuteShell final : public Shell {
 };
 
 // Empty text when the shell cannot name the folder.
+// The user's local application data folder ("%LOCALAPPDATA%"); empty when the shell has none.
+std::filesystem::path LocalAppDataFolder();
+
 class ShellSpecialFolders final : public SpecialFolders {
  public:
   std::string CommonDocuments() override;

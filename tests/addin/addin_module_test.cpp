@@ -8,7 +8,11 @@
 
 #include "co_qor_settings.h"
 #include "framework_fixture.h"
+#include "platform/atomic_file.h"
+#include "platform/diagnostics.h"
+#include "platform/services_win32.h"
 #include "platform/unique_any_win32.h"
+#include "platform/version_text.h"
 #include "platform/wide_text_win32.h"
 #include "qorOutlook_IMPL.h"
 
@@ -90,23 +94,53 @@ TEST_F(AddInModuleTest, QorAgentOpensTheWizardOnTheExplorersMailFolderOnly) {
   KillTimer(nullptr, timer);
   EXPECT_THAT(wizardFolders, ElementsAre("Mailbox\\Inbox", "Mailbox\\Inbox"));
 
+  std::vector<std::wstring> questions;
+  module.SetAsk([&](const std::wstring& question) {
+    questions.push_back(question);
+    return true;
+  });
+  platform::diagnostics::Forget();
   module.mnuMainControls0Controls1Click();
   module.AddBounceBackRule();
   ASSERT_EQ(shell.opened.size(), 2u);
   EXPECT_THAT(shell.opened[0], ::testing::EndsWith("\\qorOutlook-help.html|"));
   EXPECT_EQ(shell.opened[1], "notepad.exe|");
+  EXPECT_THAT(questions, ::testing::IsEmpty());  // nothing has failed: help alone
+
+  // After a failure, "Online Help" first offers the folder of the diagnostics log, written out.
+  const std::filesystem::path logFile = platform::LocalAppDataFolder() / L"QOR for Outlook" / L"qor.log";
+  platform::diagnostics::SetLogFile(logFile);
+  platform::diagnostics::Record(platform::diagnostics::Kind::Ignored, "passed over, not offered");
+  module.mnuMainControls0Controls1Click();
+  EXPECT_EQ(questions.size(), 0u);
+  platform::diagnostics::RecordError(platform::diagnostics::Kind::Failed, "Test.Click", 0, "failed");
+  module.mnuMainControls0Controls1Click();
+  ASSERT_EQ(shell.opened.size(), 5u);
+  EXPECT_THAT(questions, ElementsAre(L"QOR for Outlook has recorded 1 error in its diagnostics log.\r\n"
+                                     L"Open the folder that holds the log, to send it to us?"));
+  EXPECT_EQ(shell.opened[3], platform::NarrowToUtf8(logFile.parent_path().wstring()) + "|");
+  EXPECT_THAT(shell.opened[4], ::testing::EndsWith("\\qorOutlook-help.html|"));
+  EXPECT_THAT(platform::ReadFileBytes(logFile), ::testing::HasSubstr("error: Test.Click: failed"));
+  platform::diagnostics::Forget();
 
   EXPECT_EQ(addIn->OnDisconnection(ext_dm_UserClosed, nullptr), S_OK);
   EXPECT_EQ(adxcoqorOutlook, nullptr);
 }
 
-TEST_F(AddInModuleTest, FastShutdownLeavesNoModuleBehind) {
+// Start-up and shutdown are recorded, the shutdown even under Outlook's fast shutdown.
+TEST_F(AddInModuleTest, FastShutdownLeavesNoModuleBehindAndIsRecorded) {
+  platform::diagnostics::Forget();
   Start(16);
   Connected();
   ASSERT_NE(adxcoqorOutlook, nullptr);
   driver->Quit();
   EXPECT_EQ(Module(), nullptr);
   EXPECT_EQ(adxcoqorOutlook, nullptr);
+  EXPECT_THAT(platform::diagnostics::Recent(),
+              ElementsAre(::testing::EndsWith("note: start-up: QOR for Outlook " QOR_VERSION_TEXT
+                                              ", Outlook 16.0.0.4266, start mode FIRSTSTART"),
+                          ::testing::EndsWith("note: shutdown")));
+  platform::diagnostics::Forget();
 }
 
 // The options page's button starts the text editor, through the connected module's shell, and

@@ -73,9 +73,9 @@ TEST_F(BoundaryTest, EveryKindOfEntryAnswersAFailureAndRecordsIt) {
   EXPECT_TRUE(driver->SwitchFolder(*explorer.Get(), contacts));
 
   // A class factory.
-  FailingFactory factory;
+  FailingFactory failing;
   com::ComPtr<IUnknown> object;
-  EXPECT_EQ(factory.CreateInstance(nullptr, __uuidof(IUnknown), object.PutVoid()), E_ACCESSDENIED);
+  EXPECT_EQ(failing.CreateInstance(nullptr, __uuidof(IUnknown), object.PutVoid()), E_ACCESSDENIED);
   EXPECT_EQ(LastError(), "no objects today");
 
   // A window procedure, on a real window.

@@ -10,6 +10,7 @@
 #include "run_command.h"
 #include "utf8_arguments.h"
 #include "wizard_command.h"
+#include "platform/diagnostics.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_version_flag("--version", "QOR for Outlook " QOR_VERSION);
   bool overCom = false;
+  bool verbose = false;
+  app.add_flag("--verbose", verbose, "Write the diagnostics log's records (errors passed over or shown) to standard error");
 #ifdef _WIN32
   app.add_flag("--com", overCom, "Make every Outlook call through COM, as the add-in does inside Outlook");
 #endif
@@ -60,6 +63,7 @@ int main(int argc, char** argv) {
     return app.exit(e) == 0 ? 0 : kUsageError;  // --help is no error
   }
 
+  if (verbose) qor::platform::diagnostics::SetEcho(&std::cerr);
   runArguments.overCom = overCom;
   wizardArguments.overCom = overCom;
   try {
