@@ -8,7 +8,11 @@
 #include "platform/system_services.h"
 #include "support/temp_folder.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <langinfo.h>
+
 #include "platform/services_native.h"
 #include "scoped_environment.h"
 #endif
@@ -17,7 +21,6 @@ namespace qor::platform {
 namespace {
 
 using ::testing::AnyOf;
-using ::testing::Contains;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
@@ -46,7 +49,38 @@ std::vector<int> Numbers(const std::string& text) {
   return numbers;
 }
 
-TEST(Clock, ShortDateHoldsTodaysDayMonthAndYear) {
+// The letters 'd', 'm' and 'y' in the order the user's short date format puts day, month and year.
+std::string FieldOrder() {
+#ifdef _WIN32
+  wchar_t pattern[80] = {};
+  GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SSHORTDATE, pattern, 80);
+  std::string order;
+  for (const wchar_t* c = pattern; *c != L'\0'; ++c) {
+    const char letter = *c == L'd' ? 'd' : *c == L'M' ? 'm' : *c == L'y' ? 'y' : '\0';
+    if (letter != '\0' && order.find(letter) == std::string::npos) order += letter;
+  }
+  return order;
+#else
+  // %x in the environment's locale, as the native clock writes it.
+  std::string order;
+  const std::string pattern = nl_langinfo(D_FMT);
+  for (std::size_t at = pattern.find('%'); at != std::string::npos; at = pattern.find('%', at + 1)) {
+    switch (pattern[at + 1]) {
+      case 'd':
+      case 'e': order += 'd'; break;
+      case 'm': order += 'm'; break;
+      case 'y':
+      case 'Y': order += 'y'; break;
+      default: break;
+    }
+  }
+  return order;
+#endif
+}
+
+// Today's day, month and year, in the order of the user's format: a day and month swapped fail,
+// save on the twelve days a year when they are the same number.
+TEST(Clock, ShortDateHoldsTodaysDayMonthAndYearInTheUsersOrder) {
   tests::TempFolder folder;
   SystemServices system(folder.Path());
   const std::tm before = Today();
@@ -57,9 +91,17 @@ TEST(Clock, ShortDateHoldsTodaysDayMonthAndYear) {
   // Around midnight the answer may belong to either side.
   const std::tm today = before.tm_mday == after.tm_mday ? before : after;
   const std::vector<int> numbers = Numbers(date);
-  EXPECT_THAT(numbers, Contains(today.tm_mday)) << date;
-  EXPECT_THAT(numbers, Contains(today.tm_mon + 1)) << date;
-  EXPECT_THAT(numbers, Contains(AnyOf(today.tm_year + 1900, today.tm_year % 100))) << date;
+  const std::string order = FieldOrder();
+  ASSERT_EQ(order.size(), 3u) << order;
+  ASSERT_EQ(numbers.size(), 3u) << date;
+  SCOPED_TRACE(date + " in the order " + order);
+  for (std::size_t field = 0; field < 3; ++field) {
+    switch (order[field]) {
+      case 'd': EXPECT_EQ(numbers[field], today.tm_mday); break;
+      case 'm': EXPECT_EQ(numbers[field], today.tm_mon + 1); break;
+      default: EXPECT_THAT(numbers[field], AnyOf(today.tm_year + 1900, today.tm_year % 100));
+    }
+  }
 }
 
 #ifndef _WIN32
