@@ -46,8 +46,12 @@ std::shared_ptr<host::Folder> ResolveFolder(host::Application& application, cons
 std::shared_ptr<host::Folder> RequireFolder(host::Application& application, const ChosenFolders* chosen,
                                             std::string_view path) {
   auto folder = ResolveFolder(application, chosen, path);
-  if (!folder) throw host::HostError("The folder \"" + std::string(path) + "\" cannot be found.");
+  if (!folder) ThrowFolderNotFound(path);
   return folder;
+}
+
+void ThrowFolderNotFound(std::string_view path) {
+  throw host::HostError("The folder \"" + std::string(path) + "\" cannot be found.");
 }
 
 }  // namespace qor::engine

@@ -35,8 +35,11 @@ class ChosenFolders {
 std::shared_ptr<host::Folder> ResolveFolder(host::Application& application, const ChosenFolders* chosen,
                                             std::string_view path);
 
-// ResolveFolder, failing with a HostError that names the path when it names no folder: an action
-// on no folder is an error, not a no-op.
+// The error of a path that names no folder: a HostError, "The folder "path" cannot be found.".
+[[noreturn]] void ThrowFolderNotFound(std::string_view path);
+
+// ResolveFolder, failing with ThrowFolderNotFound when the path names no folder: an action on no
+// folder is an error, not a no-op.
 std::shared_ptr<host::Folder> RequireFolder(host::Application& application, const ChosenFolders* chosen,
                                             std::string_view path);
 

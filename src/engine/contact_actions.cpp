@@ -13,9 +13,6 @@ namespace qor::engine {
 
 namespace {
 
-// A linked-contacts text this short after trimming holds no group.
-constexpr std::size_t kMaximumEmptyLinkLength = 5;
-
 // The contact an identifier of a group names, or null when its folder path is empty or the
 // item is no contact.
 std::shared_ptr<host::ContactItem> FetchContact(const EngineContext& context, const std::string& folderPath,
@@ -69,8 +66,7 @@ std::string NoteFor(const std::string& address, bool notesDateStamp, platform::C
 
 void DeleteEmailAddress(EngineContext& context, bool AutoCascade) {
   for (const auto& entry : context.data) {
-    if (Trim(entry[kExcluded]) != kIncluded) continue;
-    if (Trim(entry[kLinkedContacts]).size() <= kMaximumEmptyLinkLength) continue;
+    if (!TakesPart(entry, MarkReading::Trimmed) || !HasLinkedContacts(entry[kLinkedContacts])) continue;
 
     const std::string address = LowerAscii(Trim(entry[kAddress]));
     for (const auto& group : SplitLinkedContacts(entry[kLinkedContacts])) {
@@ -92,7 +88,7 @@ void AddNotes(EngineContext& context, bool notesDateStamp) {
     for (const auto& entry : context.data) {
       address = &entry[kAddress];
       StepProgress(progress);
-      if (entry[kExcluded] != kIncluded) continue;
+      if (!TakesPart(entry)) continue;
 
       for (const auto& group : SplitLinkedContacts(entry[kLinkedContacts])) {
         for (const auto& entryId : group.entryIds) {
@@ -121,7 +117,7 @@ void MoveContactsToFolder(EngineContext& context, const std::string& ContactFold
   std::unordered_set<std::string> transferredIds;
   for (const auto& entry : context.data) {
     StepProgress(progress);
-    if (entry[kExcluded] != kIncluded) continue;
+    if (!TakesPart(entry)) continue;
 
     for (const auto& group : SplitLinkedContacts(entry[kLinkedContacts])) {
       for (const auto& entryId : group.entryIds) {
@@ -129,9 +125,7 @@ void MoveContactsToFolder(EngineContext& context, const std::string& ContactFold
         const auto contact = FetchContact(context, group.folderPath, entryId);
         if (!contact) continue;
         // Checked before copying, so a missing destination leaves no stray copy in the source folder.
-        if (!destination) {
-          throw host::HostError("The folder \"" + ContactFolderDestination + "\" cannot be found.");
-        }
+        if (!destination) ThrowFolderNotFound(ContactFolderDestination);
         if (copyOrMove == ContactTransfer::Copy) {
           const auto copy = contact->Copy();
           copy->Close(host::CloseMode::Save);

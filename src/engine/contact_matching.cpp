@@ -10,9 +10,6 @@ namespace qor::engine {
 
 namespace {
 
-// A column this short after trimming holds no group yet.
-constexpr std::size_t kMinimumGroupLength = 6;
-
 constexpr std::size_t kRestrictionsCheaperUpTo = 8;
 
 // The entry ids of the matched contacts, encoded and joined by ",", in the order the collection
@@ -38,9 +35,8 @@ std::string RestrictedEntryIds(host::Folder& folder, const std::string& address)
 }
 
 void AppendGroup(std::string& column, const std::string& folderPath, const std::string& ids) {
-  std::string trimmed = Trim(column);
-  if (trimmed.size() >= kMinimumGroupLength) {
-    column = std::move(trimmed) + ";" + EncodeLinkedField(LowerAscii(Trim(folderPath))) + ":" + ids;
+  if (HasLinkedContacts(column)) {
+    column = Trim(column) + ";" + EncodeLinkedField(LowerAscii(Trim(folderPath))) + ":" + ids;
   } else {
     column = EncodeLinkedField(Trim(folderPath)) + ":" + ids;
   }

@@ -13,9 +13,6 @@ namespace qor::engine {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::size_t kMinimumLinkedContacts = 6;
-
-bool TakesPart(const TEmailEntry& entry) { return UpperAscii(Trim(entry[kExcluded])) == kIncluded; }
 
 void AddLine(std::string& lines, std::string_view line) {
   lines += line;
@@ -36,7 +33,7 @@ std::string HeaderLine(const RunOptions& options) {
 void AddContactLines(const EngineContext& context, const RunOptions& options, const TEmailEntry& entry,
                      std::string& lines) {
   const std::string& address = entry[kAddress];
-  if (Trim(entry[kLinkedContacts]).size() < kMinimumLinkedContacts) {
+  if (!HasLinkedContacts(entry[kLinkedContacts])) {
     AddLine(lines, address + "\t\t\t\t");
     return;
   }
@@ -81,7 +78,7 @@ void ExportToTabFile(EngineContext& context, const RunOptions& options) {
   GatherAndWrite(path, lines, [&] {
     for (const TEmailEntry& entry : context.data) {
       StepProgress(context.progress);
-      if (!TakesPart(entry)) continue;
+      if (!TakesPart(entry, MarkReading::TrimmedUpper)) continue;
       if (options.exportContactFields) {
         AddContactLines(context, options, entry, lines);
       } else {
@@ -100,7 +97,7 @@ void ExportEmailAddressOnly(EngineContext& context) {
   GatherAndWrite(path, lines, [&] {
     for (const TEmailEntry& entry : context.data) {
       StepProgress(context.progress);
-      if (TakesPart(entry)) AddLine(lines, entry[kAddress]);
+      if (TakesPart(entry, MarkReading::TrimmedUpper)) AddLine(lines, entry[kAddress]);
     }
   });
 }

@@ -61,7 +61,7 @@ void MoveProcessedBounces(EngineContext& context, const std::string& emailFolder
     StepProgress(progress);
     const auto rows = report.Rows(message);
     const bool processed = std::all_of(rows.begin(), rows.end(), [&](std::size_t row) {
-      return row < context.data.size() && context.data[row][kExcluded] == kIncluded;
+      return row < context.data.size() && TakesPart(context.data[row]);
     });
     if (processed) mover.Move(message.entryId);
   }

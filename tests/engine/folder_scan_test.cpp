@@ -150,6 +150,22 @@ TEST(MarkEmail, MarksEveryEntryOfTheAddressIgnoringCase) {
   EXPECT_EQ(data[0][kExcluded], "Y");
 }
 
+// The table's rules in one place: which marks take part under each action's reading, and which
+// linked-contacts columns hold a group.
+TEST(EmailData, MarksAndLinkedContactsReadAsEachActionReadsThem) {
+  const auto marked = [](const char* mark) { return TEmailEntry{"a@example.com", "1", "", mark}; };
+  EXPECT_TRUE(TakesPart(marked("N")));
+  EXPECT_FALSE(TakesPart(marked(" N")));
+  EXPECT_FALSE(TakesPart(marked("n"), MarkReading::Trimmed));
+  EXPECT_TRUE(TakesPart(marked(" N "), MarkReading::Trimmed));
+  EXPECT_TRUE(TakesPart(marked(" n "), MarkReading::TrimmedUpper));
+  EXPECT_FALSE(TakesPart(marked("Y"), MarkReading::TrimmedUpper));
+
+  EXPECT_FALSE(HasLinkedContacts("  p:id  "));  // five characters once trimmed
+  EXPECT_TRUE(HasLinkedContacts("p:id,2"));
+  EXPECT_FALSE(HasLinkedContacts(""));
+}
+
 // The bundled sample holds real bounces; the scan must find every recipient they report.
 TEST(SampleMailbox, ScanFindsEveryReportedRecipient) {
   const std::string samples = std::string(QOR_SOURCE_DIR) + "/samples/";

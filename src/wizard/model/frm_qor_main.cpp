@@ -217,7 +217,7 @@ bool TfrmQORMain::ScanSelectedFolder() {
   found.items.reserve(data_.size());
   found.itemIndex = -1;
   for (const auto& entry : data_) {
-    if (entry[engine::kExcluded] == engine::kIncluded) found.items.push_back(entry[engine::kAddress]);
+    if (engine::TakesPart(entry)) found.items.push_back(entry[engine::kAddress]);
   }
   lblFinding.caption.clear();
   pgTabs.SetPageIndex(kFirstPage);
