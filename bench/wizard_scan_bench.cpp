@@ -6,14 +6,13 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
-#include <system_error>
 #include <utility>
 
 #include "generated_mailbox.h"
 #include "null_services.h"
 #include "platform/atomic_file.h"
+#include "support/temp_folder.h"
 #include "wizard/model/frm_qor_main.h"
 
 namespace {
@@ -53,25 +52,6 @@ class CountingProgress final : public qor::engine::ProgressSink {
   std::int64_t repaints = 0;
 };
 
-class TempFolder {
- public:
-  TempFolder()
-      : path_(std::filesystem::temp_directory_path() / ("qor-bench-" + std::to_string(std::random_device()()))) {
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::filesystem::path& Path() const noexcept { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 // Each iteration is a user's first "Next >>" in a wizard opened afresh, as each click on "QOR Agent"
 // opens one; the address table lives on between them, as the library's does.
 void BM_WizardScanFolder(benchmark::State& state) {
@@ -79,7 +59,7 @@ void BM_WizardScanFolder(benchmark::State& state) {
   const auto outlook = MailboxOf(messages);
   outlook->SetActiveExplorerFolder(outlook->Stores().front()->FindSubfolder("Bounces"));
 
-  const TempFolder temp;
+  const qor::tests::TempFolder temp;
   NullServices platform(qor::platform::PathToUtf8(temp.Path()));
   LastMessage shown;
   CancelledFiles files;

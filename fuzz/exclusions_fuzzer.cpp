@@ -3,8 +3,6 @@
 // std::runtime_error or yields lines without breaks or NULs, every line then excludes the address
 // it names, and a save that adds a line keeps every line the file held.
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +15,7 @@
 #include "engine/text.h"
 #include "fuzz_check.h"
 #include "platform/atomic_file.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -25,30 +24,12 @@ using namespace qor::engine;
 // Lines beyond this many only repeat the marking check.
 constexpr std::size_t kMaxCheckedLines = 64;
 
-// The application folder the file lives in, one per process, removed at exit.
-class AppFolder {
- public:
-  AppFolder() : path_(std::filesystem::temp_directory_path() / ("qor-fuzz-exclusions-" + std::to_string(getpid()))) {
-    std::filesystem::create_directories(path_);
-  }
-  ~AppFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  AppFolder(const AppFolder&) = delete;
-  AppFolder& operator=(const AppFolder&) = delete;
-
-  std::string Utf8() const { return qor::platform::PathToUtf8(path_); }
-
- private:
-  std::filesystem::path path_;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const AppFolder folder;
-  const auto file = ExclusionFilePath(folder.Utf8());
+  static const qor::tests::TempFolder appFolder;
+  static const std::string folder = qor::platform::PathToUtf8(appFolder.Path());
+  const auto file = ExclusionFilePath(folder);
   // A new file each time: ext4 flushes a file truncated and rewritten when it is closed, which
   // would cut the speed forty-fold.
   std::filesystem::remove(file);
@@ -56,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   StringListModel excluded{{"stale@example.com"}, 0};
   try {
-    ReadExclusions(folder.Utf8(), excluded, ExclusionEdits());
+    ReadExclusions(folder, excluded, ExclusionEdits());
   } catch (const std::runtime_error&) {
     return 0;
   }
@@ -74,9 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::string> before = excluded.items;
   ExclusionEdits edits;
   edits.Add("added@example.invalid");
-  SaveExclusions(folder.Utf8(), excluded, edits);
+  SaveExclusions(folder, excluded, edits);
   StringListModel reread;
-  ReadExclusions(folder.Utf8(), reread, ExclusionEdits());
+  ReadExclusions(folder, reread, ExclusionEdits());
   const bool appended = reread.items.size() == before.size() + 1 &&
                         std::equal(before.begin(), before.end(), reread.items.begin()) &&
                         reread.items.back() == "added@example.invalid";

@@ -14,6 +14,7 @@
 #include "framework/activex/active_form_factory.h"
 #include "framework/com_server.h"
 #include "framework/module_instance.h"
+#include "platform/screen_dpi_win32.h"
 #include "platform/services_win32.h"
 #include "platform/window_class_win32.h"
 #include "qorOutlook_IMPL.h"
@@ -40,13 +41,6 @@ constexpr DISPID kOnKeyPress = 11;
 constexpr DISPID kOnPaint = 16;
 
 platform::Shell* fallbackShell = nullptr;
-
-int ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
-}
 
 HFONT MakeFont(const wchar_t* face, int designedHeight, int weight, int dpi) {
   LOGFONTW font{};
@@ -80,7 +74,7 @@ COLORREF ColourOf(OLE_COLOR colour) {
 
 }  // namespace
 
-TcoQORSettings::TcoQORSettings() : dpi_(ScreenDpi()) {}
+TcoQORSettings::TcoQORSettings() : dpi_(platform::ScreenDpi()) {}
 
 // Delphi's parking window, which hosts reparented controls, goes with the form.
 TcoQORSettings::~TcoQORSettings() {

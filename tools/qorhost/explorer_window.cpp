@@ -8,6 +8,7 @@
 #include "com/com_error.h"
 #include "com/utf.h"
 #include "host/memory/memory_item.h"
+#include "platform/screen_dpi_win32.h"
 #include "window_look.h"
 
 namespace qor::tools::qorhost {
@@ -52,7 +53,7 @@ void AddColumn(HWND list, int index, const wchar_t* title, int width) {
 
 ExplorerWindow::ExplorerWindow(host::memory::MemoryOutlook& mailbox, std::shared_ptr<MemoryFolder> folder,
                                Handlers handlers, WindowFailures& failures)
-    : handlers_(std::move(handlers)), failures_(failures), dpi_(ScreenDpi()), font_(MessageFont()) {
+    : handlers_(std::move(handlers)), failures_(failures), dpi_(platform::ScreenDpi()), font_(MessageFont()) {
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   RegisterOutlookWindowClass();

@@ -2,6 +2,7 @@
 
 #include "com/com_error.h"
 #include "com/utf.h"
+#include "platform/screen_dpi_win32.h"
 #include "window_look.h"
 
 namespace qor::tools::qorhost {
@@ -25,7 +26,7 @@ InspectorWindow::InspectorWindow(const host::memory::MemoryItem& item, HWND owne
   RegisterOutlookWindowClass();
   const std::string subject = item.StoredSubject();
   const std::wstring caption = com::ToUtf16(subject.empty() ? "Untitled" : subject) + L" - Message";
-  const int dpi = ScreenDpi();
+  const int dpi = platform::ScreenDpi();
   window_.Reset(CreateWindowExW(0, kOutlookWindowClass, caption.c_str(), WS_OVERLAPPEDWINDOW, Scaled(60, dpi),
                                 Scaled(60, dpi), Scaled(560, dpi), Scaled(420, dpi), owner, nullptr,
                                 GetModuleHandleW(nullptr), nullptr));

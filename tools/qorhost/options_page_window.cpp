@@ -4,6 +4,7 @@
 #include "com/com_error.h"
 #include "com/dispatch_call.h"
 #include "com/utf.h"
+#include "platform/screen_dpi_win32.h"
 #include "window_look.h"
 
 namespace qor::tools::qorhost {
@@ -20,7 +21,7 @@ void Check(HRESULT result, const std::string& what) {
 
 OptionsPageWindow::OptionsPageWindow(const std::string& progId, com::ComPtr<IDispatch> application, HWND owner) {
   RegisterOutlookWindowClass();
-  const int dpi = ScreenDpi();
+  const int dpi = platform::ScreenDpi();
   window_.Reset(CreateWindowExW(WS_EX_DLGMODALFRAME, kOutlookWindowClass, L"Options",
                                 WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, Scaled(120, dpi), Scaled(40, dpi),
                                 Scaled(kWidth, dpi), Scaled(kHeight, dpi), owner, nullptr, GetModuleHandleW(nullptr),

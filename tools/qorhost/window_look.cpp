@@ -16,11 +16,5 @@ HFONT MessageFont() {
   return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
-int ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
-}
 
 }  // namespace qor::tools::qorhost

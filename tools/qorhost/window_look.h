@@ -17,7 +17,6 @@ void RegisterOutlookWindowClass();
 // The font of message boxes, which Outlook's panes use too.
 HFONT MessageFont();
 
-int ScreenDpi();
 inline int Scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, USER_DEFAULT_SCREEN_DPI); }
 
 }  // namespace qor::tools::qorhost

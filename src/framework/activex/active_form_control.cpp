@@ -6,6 +6,7 @@
 #include "com/boundary.h"
 #include "com/com_error.h"
 #include "framework/activex/active_form_factory.h"
+#include "platform/screen_dpi_win32.h"
 
 namespace qor::framework {
 namespace {
@@ -14,13 +15,6 @@ constexpr int kHimetricPerInch = 2540;
 constexpr DWORD kSafety = INTERFACESAFE_FOR_UNTRUSTED_CALLER | INTERFACESAFE_FOR_UNTRUSTED_DATA;
 constexpr DWORD kSimpleFrame = OLEMISC_SIMPLEFRAME;
 constexpr char kStreamTag[4] = {'Q', 'A', 'X', '1'};  // what Save writes before the extent
-
-int ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
-}
 
 // Designed pixels (96 DPI) to HIMETRIC, the unit of OLE extents.
 SIZEL HimetricOf(SIZE designed) {
@@ -97,7 +91,7 @@ HRESULT STDMETHODCALLTYPE TActiveFormControl::DoVerb(LONG verb, LPMSG, IOleClien
         if (position != nullptr) {
           placed = *position;
         } else {
-          const int dpi = ScreenDpi();
+          const int dpi = platform::ScreenDpi();
           const SIZE designed = form_->DesignedSize();
           placed = {0, 0, MulDiv(designed.cx, dpi, USER_DEFAULT_SCREEN_DPI),
                     MulDiv(designed.cy, dpi, USER_DEFAULT_SCREEN_DPI)};

@@ -85,12 +85,6 @@ RECT Scale::Rect(const Bounds& bounds) const noexcept {
   return {left, top, left + (*this)(bounds.width), top + (*this)(bounds.height)};
 }
 
-int SystemDpi() {
-  const platform::UniqueScreenDc screen(GetDC(nullptr));
-  const int dpi = screen.Get() != nullptr ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
-  return dpi > 0 ? dpi : 96;
-}
-
 COLORREF ToColorRef(Colour colour) noexcept {
   if ((colour & kSystemColour) == kSystemColour) return GetSysColor(static_cast<int>(colour & 0xFF));
   return static_cast<COLORREF>(colour);

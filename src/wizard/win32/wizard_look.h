@@ -23,8 +23,6 @@ class Scale {
   int dpi_;
 };
 
-// The DPI the system draws with: Office runs add-ins system-DPI-aware.
-int SystemDpi();
 
 // A COLORREF for a colour as the form designer keeps it.
 COLORREF ToColorRef(Colour colour) noexcept;

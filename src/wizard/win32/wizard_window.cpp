@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "com/boundary.h"
+#include "platform/screen_dpi_win32.h"
 #include "platform/wide_text_win32.h"
 #include "wizard/win32/window_text.h"
 
@@ -128,7 +129,7 @@ class WizardWindow::Display final : public engine::NullProgress {
 };
 
 WizardWindow::WizardWindow(const WindowServices& services, HWND owner, engine::TEmailData& data)
-    : scale_(SystemDpi()),
+    : scale_(platform::ScreenDpi()),
       look_(scale_),
       messages_(std::make_unique<Messages>(*this)),
       display_(std::make_unique<Display>(*this)),

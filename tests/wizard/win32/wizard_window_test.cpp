@@ -20,6 +20,7 @@
 
 #include "com/com_init.h"
 #include "host/automation/outlook_automation.h"
+#include "platform/screen_dpi_win32.h"
 #include "standin/outlook/outlook_standin.h"
 
 #include "platform/wide_text_win32.h"
@@ -82,7 +83,7 @@ TEST_F(WizardWindowTest, HasTheDesignedFrameFontsAndIconAtTheSystemDpi) {
   WizardWindow& wizard = Open();
   wizard.Show();
   const HWND dialog = wizard.Handle();
-  const int dpi = SystemDpi();
+  const int dpi = platform::ScreenDpi();
 
   RECT client{};
   GetClientRect(dialog, &client);
@@ -223,7 +224,7 @@ TEST_F(WizardWindowTest, ALongScanPaintsTheBarOnlyWhenItsFilledWidthGrows) {
 
   EXPECT_EQ(wizard.Form().lstEmailAddressesFound.lines.items.size(), 3001u);
   EXPECT_GT(barPaints, 50);
-  EXPECT_LE(barPaints, MulDiv(405, SystemDpi(), 96) + 5);
+  EXPECT_LE(barPaints, MulDiv(405, platform::ScreenDpi(), 96) + 5);
 }
 
 // The label's text as another thread reads it: a message the wizard's thread must answer.
