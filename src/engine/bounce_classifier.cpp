@@ -84,8 +84,6 @@ constexpr std::size_t kLongestBullet = 24;
 constexpr char Lower(char c) noexcept { return LowerAsciiChar(c); }
 bool IsLetter(char c) noexcept { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) noexcept { return CaseBlindEqual()(a, b); }
-
 // `name`, of letters, digits and hyphens, is `known`, lower-case, ignoring case: bit 0x20 maps
 // A to Z to a to z and leaves digits and the hyphen alone.
 bool SameName(std::string_view known, std::string_view name) noexcept {
@@ -196,7 +194,7 @@ bool EndsWithLead(std::string_view body, std::size_t from, std::size_t to,
     if (to - from < word.size()) continue;
     const std::size_t at = to - word.size();
     if (at > from && IsLetter(body[at - 1])) continue;
-    if (EqualsIgnoringCase(body.substr(at, word.size()), word)) return true;
+    if (platform::EqualsIgnoringAsciiCase(body.substr(at, word.size()), word)) return true;
   }
   return false;
 }
@@ -239,7 +237,7 @@ bool InLinkQuery(std::string_view body, std::size_t from, std::size_t to) noexce
 
 template <std::size_t N>
 bool IsOneOf(std::string_view name, const std::array<std::string_view, N>& names) noexcept {
-  return std::any_of(names.begin(), names.end(), [&](std::string_view n) { return EqualsIgnoringCase(name, n); });
+  return std::any_of(names.begin(), names.end(), [&](std::string_view n) { return platform::EqualsIgnoringAsciiCase(name, n); });
 }
 
 // A colon just before the address, past brackets and spaces: "RCPT TO:<a@b>", "Recipient: a@b".
@@ -264,7 +262,7 @@ bool IsReporterShaped(std::string_view address) noexcept {
   const std::string_view local = LocalPart(address);
   if (local.size() < 6 || local.size() > 13) return false;
   return std::any_of(kReporterNames.begin(), kReporterNames.end(),
-                     [&](std::string_view name) { return EqualsIgnoringCase(local, name); });
+                     [&](std::string_view name) { return platform::EqualsIgnoringAsciiCase(local, name); });
 }
 
 // Message identifiers: "20100224113210.2beae16581ef@host", "4C5FBF93.5030706@host",
@@ -297,7 +295,7 @@ bool ReturnedWithTransport(std::string_view body, std::size_t start) noexcept {
   const std::size_t end = std::min(body.size(), start + kReach);
   for (std::size_t at = start; at < end; at = NextLine(body, LineEnd(body, at, end))) {
     const std::string_view name = FieldNameAt(body, at);
-    if (EqualsIgnoringCase(name, "received") || EqualsIgnoringCase(name, "return-path")) return true;
+    if (platform::EqualsIgnoringAsciiCase(name, "received") || platform::EqualsIgnoringAsciiCase(name, "return-path")) return true;
   }
   return false;
 }

@@ -448,7 +448,7 @@ std::string_view Trimmed(std::string_view text) noexcept {
   return text;
 }
 
-bool Is(std::string_view name, std::string_view lowered) noexcept { return CaseBlindEqual()(name, lowered); }
+bool Is(std::string_view name, std::string_view lowered) noexcept { return platform::EqualsIgnoringAsciiCase(name, lowered); }
 
 // The delivery status a Status field's value starts with: "5.1.1", "4.2.2", "2.0.0".
 std::string_view StatusValueAt(std::string_view text, std::size_t at, std::size_t end) noexcept {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ascii_case.h"
+
 namespace qor::engine {
 
 // Removes every byte at or below the space from both ends.
@@ -15,7 +17,7 @@ std::string Trim(std::string_view text);
 // Maps A to Z to a to z and leaves every other byte alone.
 std::string LowerAscii(std::string_view text);
 std::string UpperAscii(std::string_view text);
-constexpr char LowerAsciiChar(char c) noexcept { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+using platform::LowerAsciiChar;
 
 // Eight bytes of `text` from `at` on; bytes past the end read as spaces.
 inline std::uint64_t WordAt(std::string_view text, std::size_t at) noexcept {
@@ -48,8 +50,7 @@ struct CaseBlindHash {
 struct CaseBlindEqual {
   using is_transparent = void;
   bool operator()(std::string_view a, std::string_view b) const noexcept {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return LowerAsciiChar(x) == LowerAsciiChar(y); });
+    return platform::EqualsIgnoringAsciiCase(a, b);
   }
 };
 

@@ -1,7 +1,5 @@
 #include "framework/addin_object.h"
 
-#include <cwctype>
-
 #include "com/boundary.h"
 #include "com/bstr.h"
 #include "com/dispatch_args.h"
@@ -16,6 +14,7 @@
 #include "framework/outlook_windows.h"
 #include "framework/ribbon_callbacks.h"
 #include "framework/xml_helper.h"
+#include "platform/ascii_case.h"
 
 namespace qor::framework {
 
@@ -39,15 +38,13 @@ bool IsDispatchMember(ITypeInfo& info, DISPID id) {
   return false;
 }
 
-// The stored start mode; a name matched in upper case, NORMAL for any other text, FIRSTSTART when
+// The stored start mode; a name matched ignoring ASCII case, NORMAL for any other text, FIRSTSTART when
 // there is none.
 TadxStartMode ReadStartMode(const Registry& registry) {
   const std::optional<std::wstring> stored = registry.ReadString(L"ADXStartMode");
   if (!stored) return smFirstStart;
-  std::wstring upper = *stored;
-  for (wchar_t& c : upper) c = static_cast<wchar_t>(std::towupper(c));
   for (std::size_t mode = 0; mode < adxStartModeNames.size(); ++mode)
-    if (upper == adxStartModeNames[mode]) return static_cast<TadxStartMode>(mode);
+    if (platform::EqualsIgnoringAsciiCase(*stored, adxStartModeNames[mode])) return static_cast<TadxStartMode>(mode);
   return smNormal;
 }
 

@@ -17,6 +17,7 @@
 #include "framework/registry.h"
 #include "host/office/command_bars.h"
 #include "host/office/office_ids.h"
+#include "platform/ascii_case.h"
 
 namespace qor::framework {
 
@@ -44,12 +45,6 @@ com::ComPtr<IDispatch> AliveResult(const std::function<std::optional<CommandBarC
     const std::optional<CommandBarControl> again = search();
     return again ? again->Object() : nullptr;
   });
-}
-
-bool SameIgnoringAsciiCase(std::wstring_view left, std::wstring_view right) noexcept {
-  const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
-  return std::equal(left.begin(), left.end(), right.begin(), right.end(),
-                    [&](wchar_t l, wchar_t r) { return lower(l) == lower(r); });
 }
 
 bool DeclaresTag(const TadxCommandBarControls& items, const std::wstring& tag) noexcept {
@@ -161,8 +156,8 @@ com::ComPtr<IDispatch> TadxCOMAddInModule::FindCommandBar(const std::wstring& na
     const int count = collection.Count();
     for (int i = 1; i <= count; ++i) {
       const CommandBar bar = collection.Item(i);
-      if (SameIgnoringAsciiCase(com::ToUtf16(bar.Name()), name) ||
-          SameIgnoringAsciiCase(com::ToUtf16(bar.NameLocal()), name))
+      if (platform::EqualsIgnoringAsciiCase(com::ToUtf16(bar.Name()), name) ||
+          platform::EqualsIgnoringAsciiCase(com::ToUtf16(bar.NameLocal()), name))
         return bar.Object();
     }
     return nullptr;

@@ -6,7 +6,7 @@
 
 #include "com/com_error.h"
 #include "com/utf.h"
-#include "host/memory/ascii.h"
+#include "platform/ascii_case.h"
 
 namespace qor::tools::qorhost {
 
@@ -45,7 +45,7 @@ void AddinsDialog::Fill() {
 
 bool AddinsDialog::Tick(const std::string& progId, bool ticked) {
   for (std::size_t row = 0; row < addins_.size() && dialog_ != nullptr; ++row) {
-    if (!host::memory::EqualsIgnoringAsciiCase(addins_[row].progId, progId)) continue;
+    if (!platform::EqualsIgnoringAsciiCase(addins_[row].progId, progId)) continue;
     ListView_SetCheckState(List(), static_cast<int>(row), ticked ? TRUE : FALSE);
     return true;
   }

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <utility>
 
-#include "host/memory/ascii.h"
+#include "platform/ascii_case.h"
 #include "host/memory/mailbox_file.h"
 #include "platform/atomic_file.h"
 
@@ -245,7 +245,7 @@ class Reader {
   // Matches whole names rather than splitting at "\", so a name holding a backslash still resolves.
   static std::shared_ptr<MemoryFolder> Resolve(const std::shared_ptr<MemoryFolder>& folder, std::string_view path) {
     const std::string& name = folder->DisplayName();
-    if (path.size() < name.size() || !EqualsIgnoringAsciiCase(path.substr(0, name.size()), name)) return nullptr;
+    if (path.size() < name.size() || !platform::EqualsIgnoringAsciiCase(path.substr(0, name.size()), name)) return nullptr;
     if (path.size() == name.size()) return folder;
     if (path[name.size()] != '\\') return nullptr;
     const std::string_view rest = path.substr(name.size() + 1);

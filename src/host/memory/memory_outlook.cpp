@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "host/memory/ascii.h"
+#include "platform/ascii_case.h"
 #include "host/memory/host_messages.h"
 #include "host/memory/memory_collections.h"
 
@@ -121,7 +121,7 @@ std::shared_ptr<MemoryFolder> MemoryOutlook::NextPickedFolder() {
 }
 
 std::shared_ptr<host::NameSpace> MemoryOutlook::GetNamespace(const std::string& type) {
-  if (!EqualsIgnoringAsciiCase(type, "MAPI")) throw HostError(messages::kInvalidParameter);
+  if (!platform::EqualsIgnoringAsciiCase(type, "MAPI")) throw HostError(messages::kInvalidParameter);
   return Session();
 }
 

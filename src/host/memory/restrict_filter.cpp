@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "host/host_error.h"
-#include "host/memory/ascii.h"
+#include "platform/ascii_case.h"
 #include "host/memory/memory_item.h"
 
 namespace qor::host::memory {
@@ -56,7 +56,7 @@ class Parser {
   bool TakeKeyword(std::string_view keyword) {
     SkipSpace();
     if (text_.size() - pos_ < keyword.size()) return false;
-    if (!EqualsIgnoringAsciiCase(text_.substr(pos_, keyword.size()), keyword)) return false;
+    if (!platform::EqualsIgnoringAsciiCase(text_.substr(pos_, keyword.size()), keyword)) return false;
     const std::size_t end = pos_ + keyword.size();
     if (end < text_.size() && IsWordChar(text_[end])) return false;
     pos_ = end;
@@ -135,7 +135,7 @@ class Parser {
     while (!trimmed.empty() && IsSpace(trimmed.front())) trimmed.remove_prefix(1);
     while (!trimmed.empty() && IsSpace(trimmed.back())) trimmed.remove_suffix(1);
     for (const auto& [known, property] : kProperties) {
-      if (EqualsIgnoringAsciiCase(known, trimmed)) return property;
+      if (platform::EqualsIgnoringAsciiCase(known, trimmed)) return property;
     }
     throw HostError("The property \"" + std::string(name) + "\" in the condition is not valid.");
   }
@@ -220,7 +220,7 @@ bool Evaluate(const FilterCondition& condition, const MemoryItem& item) {
   // An item without the property matches neither = nor <>, as in Outlook.
   const std::optional<std::string> value = ValueOf(item, condition.property);
   if (!value) return false;
-  return EqualsIgnoringAsciiCase(*value, condition.value) == (condition.kind == FilterCondition::Kind::Equal);
+  return platform::EqualsIgnoringAsciiCase(*value, condition.value) == (condition.kind == FilterCondition::Kind::Equal);
 }
 
 }  // namespace
