@@ -16,6 +16,7 @@
 #include "framework/module_instance.h"
 #include "platform/screen_dpi_win32.h"
 #include "platform/services_win32.h"
+#include "platform/unique_any_win32.h"
 #include "platform/window_class_win32.h"
 #include "qorOutlook_IMPL.h"
 #include "qorOutlook_TLB.h"
@@ -55,12 +56,11 @@ HFONT MakeFont(const wchar_t* face, int designedHeight, int weight, int dpi) {
 void FitToText(HWND label, HFONT font) {
   wchar_t text[64] = {};
   const int length = GetWindowTextW(label, text, 64);
-  const HDC dc = GetDC(label);
-  const HGDIOBJ old = SelectObject(dc, font);
   SIZE size{};
-  GetTextExtentPoint32W(dc, text, length, &size);
-  SelectObject(dc, old);
-  ReleaseDC(label, dc);
+  if (const platform::WindowDc dc(label); dc) {
+    const platform::GdiSelection selected(dc.Get(), font);
+    GetTextExtentPoint32W(dc.Get(), text, length, &size);
+  }
   RECT shown{};
   GetClientRect(label, &shown);
   SetWindowPos(label, nullptr, 0, 0, std::max<LONG>(shown.right, size.cx), std::max<LONG>(shown.bottom, size.cy),

@@ -53,6 +53,24 @@ using UniqueHicon = UniqueAny<HICON, &DestroyIcon>;
 using UniqueMemoryDc = UniqueAny<HDC, &DeleteDC>;
 using UniqueScreenDc = UniqueAny<HDC, &ReleaseScreenDc>;
 
+// A window's device context (GetDC(window)), released to the window.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+
+  HDC Get() const noexcept { return dc_; }
+  explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
 // Selects a GDI object into a device context for as long as it lives; a bitmap, pen or brush can
 // be deleted only once it is no longer selected.
 class GdiSelection {

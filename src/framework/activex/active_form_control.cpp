@@ -7,6 +7,7 @@
 #include "com/com_error.h"
 #include "framework/activex/active_form_factory.h"
 #include "platform/screen_dpi_win32.h"
+#include "platform/unique_any_win32.h"
 
 namespace qor::framework {
 namespace {
@@ -228,16 +229,14 @@ HRESULT STDMETHODCALLTYPE TActiveFormControl::Draw(DWORD aspect, LONG, void*, DV
     }
     RECT client{};
     GetClientRect(window, &client);
-    const HDC memory = CreateCompatibleDC(drawDc);
-    const HBITMAP bitmap = CreateCompatibleBitmap(drawDc, client.right, client.bottom);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(memory),
+    const platform::UniqueMemoryDc memory(CreateCompatibleDC(drawDc));
+    const platform::UniqueHbitmap bitmap(CreateCompatibleBitmap(drawDc, client.right, client.bottom));
+    if (!memory || !bitmap) return E_OUTOFMEMORY;
+    const platform::GdiSelection selected(memory.Get(), bitmap.Get());
+    SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(memory.Get()),
                  PRF_CLIENT | PRF_CHILDREN | PRF_ERASEBKGND | PRF_NONCLIENT);
-    StretchBlt(drawDc, bounds->left, bounds->top, bounds->right - bounds->left, bounds->bottom - bounds->top, memory, 0,
-               0, client.right, client.bottom, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    StretchBlt(drawDc, bounds->left, bounds->top, bounds->right - bounds->left, bounds->bottom - bounds->top,
+               memory.Get(), 0, 0, client.right, client.bottom, SRCCOPY);
     return S_OK;
   });
 }
