@@ -1,7 +1,7 @@
 # The project's two commands: `make test` and `make demo`. Both install what is missing first.
 NATIVE  := build/native
 WINDOWS := build/windows
-QOR     := $(NATIVE)/tools/qor/qor
+QOR     := $(NATIVE)/sim/qor/qor
 SAMPLE  := samples/mailbox.json
 
 .PHONY: test demo demo-cli outlook deps native windows windows-x86 windows-apps dist bench bench-outlook eval-bounces fuzz screenshots clean
@@ -37,9 +37,9 @@ demo-cli: native
 OUTLOOK_PREFIX := $(CURDIR)/$(WINDOWS)/wineprefix-demo
 outlook: windows-apps
 	mkdir -p $(DEMO)
-	QOR_WINEPREFIX=$(OUTLOOK_PREFIX) $(WINDOWS)/wine-run.sh $(WINDOWS)/tools/qorhost/qorhost.exe /regserver
+	QOR_WINEPREFIX=$(OUTLOOK_PREFIX) $(WINDOWS)/wine-run.sh $(WINDOWS)/sim/qorhost/qorhost.exe /regserver
 	QOR_WINEPREFIX=$(OUTLOOK_PREFIX) $(WINDOWS)/wine-run.sh regsvr32 /s $(WINDOWS)/src/addin/qorOutlook.dll
-	QOR_WINEPREFIX=$(OUTLOOK_PREFIX) QOR_KEEP_DISPLAY=1 $(WINDOWS)/wine-run.sh $(WINDOWS)/tools/qorhost/qorhost.exe \
+	QOR_WINEPREFIX=$(OUTLOOK_PREFIX) QOR_KEEP_DISPLAY=1 $(WINDOWS)/wine-run.sh $(WINDOWS)/sim/qorhost/qorhost.exe \
 	  --mailbox Z:$(CURDIR)/$(SAMPLE) --version $(or $(VERSION),16) --save Z:$(CURDIR)/$(DEMO)/outlook-after.json
 
 # The wizard's pages and a message box, and the options-page control in Outlook's Options dialog
@@ -50,11 +50,11 @@ X11RUN := $(CURDIR)/$(WINDOWS)/wine-x11-run.sh
 screenshots: windows
 	for dpi in 96 144; do \
 	  rm -rf $(SHOTS)/$$dpi && mkdir -p $(SHOTS)/$$dpi && cd $(SHOTS)/$$dpi && \
-	  QOR_WINE_DPI=$$dpi $(X11RUN) $(CURDIR)/$(WINDOWS)/tools/qor/qor.exe wizard \
+	  QOR_WINE_DPI=$$dpi $(X11RUN) $(CURDIR)/$(WINDOWS)/sim/qor/qor.exe wizard \
 	    Z:$(CURDIR)/$(SAMPLE) --script Z:$(CURDIR)/scripts/screenshots.script --app-folder app --window \
 	    > wizard.out && \
 	  QOR_WINE_DPI=$$dpi $(X11RUN) regsvr32 /s $(CURDIR)/$(WINDOWS)/src/addin/qorOutlook.dll && \
-	  QOR_WINE_DPI=$$dpi $(X11RUN) $(CURDIR)/$(WINDOWS)/tools/qorhost/qorhost.exe --mailbox Z:$(CURDIR)/$(SAMPLE) \
+	  QOR_WINE_DPI=$$dpi $(X11RUN) $(CURDIR)/$(WINDOWS)/sim/qorhost/qorhost.exe --mailbox Z:$(CURDIR)/$(SAMPLE) \
 	    --window --script Z:$(CURDIR)/scripts/options-page.script > options-page.out && \
 	  QOR_WINE_DPI=$$dpi $(X11RUN) regsvr32 /u /s $(CURDIR)/$(WINDOWS)/src/addin/qorOutlook.dll && \
 	  cd $(CURDIR) || exit 1; \

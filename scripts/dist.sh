@@ -32,7 +32,7 @@ for arch in x86 x64; do
   cp "$build/packaging/qorOutlook.wxs" "$build/packaging/registration.wxi" "$stage/"
   cp "$build/src/addin/qorOutlook.dll" "$build/src/addin/qorOutlook-help.html" "$stage/files/"
   cp "$build/src/addin/qorOutlook.dll.debug" "$dist/$arch/"
-  "$triplet-objcopy" --strip-debug "$build/tools/qorhost/qorhost.exe" "$dist/$arch/qorhost.exe"
+  "$triplet-objcopy" --strip-debug "$build/sim/qorhost/qorhost.exe" "$dist/$arch/qorhost.exe"
   sign "$stage/files/qorOutlook.dll" "$dist/$arch/qorhost.exe"
   sh packaging/build-package.sh wixl $arch "$version" "$stage/qorOutlook.wxs" "$PWD/$dist/qorOutlook-$version-$arch.msi"
   sign "$dist/qorOutlook-$version-$arch.msi"

@@ -4,7 +4,7 @@
 build=$(cd "$1" && pwd)
 source=$(cd "$(dirname "$0")/.." && pwd)
 export QOR_X11_WINEPREFIX="$build/wineprefix-demo"
-qorhost="$build/tools/qorhost/qorhost.exe"
+qorhost="$build/sim/qorhost/qorhost.exe"
 addin="$build/src/addin/qorOutlook.dll"
 
 run() { "$build/wine-x11-run.sh" "$@"; }

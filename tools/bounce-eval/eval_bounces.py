@@ -259,7 +259,7 @@ def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--corpus", default=os.environ.get("QOR_BOUNCE_CORPUS")
                         or os.path.join(REPO, "..", "shared", "corpus", "bounces"))
-    parser.add_argument("--qor", default=os.path.join(REPO, "build", "native", "tools", "qor", "qor"))
+    parser.add_argument("--qor", default=os.path.join(REPO, "build", "native", "sim", "qor", "qor"))
     parser.add_argument("--oracle", default=os.path.join(REPO, "tests", "data", "bounces", "sisimai-oracle.json"))
     parser.add_argument("--bodies", default=os.path.join(REPO, "build", "bounce-eval"),
                         help="where -v writes the rendered bodies of the messages it lists")
