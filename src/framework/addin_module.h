@@ -111,7 +111,8 @@ class TadxCOMAddInModule {
   const std::wstring& OfficeXMLNS() const noexcept { return officeXmlns_; }
   void SetOfficeXMLNS(const std::wstring& value) { officeXmlns_ = value; }
   TadxOfficeColorScheme OfficeColorScheme() const noexcept { return colorScheme_; }
-  int& StartupCompleteCounter() noexcept { return startupCompleteCounter_; }
+  // Counts one start-up completion; true for the first, the one that installs the add-in.
+  bool CountStartupComplete() noexcept { return ++startupCompleteCounter_ == 1; }
   // An explorer opened and not yet activated for the add-in.
   bool ExplFirstStart() const noexcept { return explFirstStart_; }
   void SetExplFirstStart(bool value) noexcept { explFirstStart_ = value; }
@@ -123,9 +124,14 @@ class TadxCOMAddInModule {
   // connected control sinks. Bars and components enter and leave these lists themselves.
   const std::vector<TadxCustomCommandBar*>& CommandBarList() const noexcept { return commandBarList_; }
   const std::vector<TadxBuiltInControl*>& BuiltInControls() const noexcept { return builtInControls_; }
-  std::vector<TadxCustomCommandBar*>& CommandBarRegistry() noexcept { return commandBarList_; }
-  std::vector<TadxBuiltInControl*>& BuiltInControlRegistry() noexcept { return builtInControls_; }
-  std::vector<TadxEventSink*>& SinkList() noexcept { return sinkList_; }
+  // Bars, built-in controls and connected sinks enter the module's lists while they live.
+  void AddCommandBar(TadxCustomCommandBar& bar) { commandBarList_.push_back(&bar); }
+  void RemoveCommandBar(TadxCustomCommandBar& bar) noexcept { std::erase(commandBarList_, &bar); }
+  void AddBuiltInControl(TadxBuiltInControl& control) { builtInControls_.push_back(&control); }
+  void RemoveBuiltInControl(TadxBuiltInControl& control) noexcept { std::erase(builtInControls_, &control); }
+  void AddSink(TadxEventSink& sink) { sinkList_.push_back(&sink); }
+  void RemoveSink(TadxEventSink& sink) noexcept { std::erase(sinkList_, &sink); }
+  const std::vector<TadxEventSink*>& Sinks() const noexcept { return sinkList_; }
 
   // The installer (command_bar_installer.cpp). Searches never throw: nothing is null.
   com::ComPtr<IDispatch> GetAppCommandBars();

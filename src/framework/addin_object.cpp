@@ -235,7 +235,7 @@ TadxCOMAddInModule& TadxAddin::ConnectedModule() const {
 // Runs once per connection, whether Outlook calls it or OnConnection does.
 void TadxAddin::StartupComplete() {
   TadxCOMAddInModule& module = ConnectedModule();
-  if (++module.StartupCompleteCounter() > 1) return;
+  if (!module.CountStartupComplete()) return;
   module.SetHostApplication();
   Registry& registry = module.GetRegistry();
   registry.SetRootKey(HKEY_CURRENT_USER);

@@ -410,12 +410,12 @@ TadxBuiltInControl::TadxBuiltInControl(TadxCOMAddInModule* owner) : FOwner(owner
   if (owner == nullptr)
     throw AdxError("The TadxBuiltInControl class cannot be contained in the nil class.", kErrorWrongOwner);
   FOfficeTag = NewOfficeTag();
-  owner->BuiltInControlRegistry().push_back(this);
+  owner->AddBuiltInControl(*this);
 }
 
 TadxBuiltInControl::~TadxBuiltInControl() {
   DropSink();
-  std::erase(FOwner->BuiltInControlRegistry(), this);
+  FOwner->RemoveBuiltInControl(*this);
 }
 
 void TadxBuiltInControl::SetInterface(com::ComPtr<IDispatch> control) {

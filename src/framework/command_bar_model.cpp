@@ -97,13 +97,13 @@ TadxCustomCommandBar::TadxCustomCommandBar(TadxCOMAddInModule* owner, const char
     throw AdxError("The " + std::string(className) + " class cannot be contained in the nil class.",
                    kErrorWrongOwner);
   FSupportedApps = owner->SupportedApps();
-  owner->CommandBarRegistry().push_back(this);
+  owner->AddCommandBar(*this);
 }
 
 TadxCustomCommandBar::~TadxCustomCommandBar() {
   FControls.Clear();
   FInterface.Reset();
-  std::erase(FOwner->CommandBarRegistry(), this);
+  FOwner->RemoveCommandBar(*this);
 }
 
 void TadxCustomCommandBar::SetCommandBarName(const std::wstring& name) {

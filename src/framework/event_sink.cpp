@@ -72,12 +72,12 @@ void TadxEventSink::Connect(const com::ComPtr<IDispatch>& source) noexcept {
   const IID& events = HostType(source) == 1 ? __uuidof(host::office::DCommandBarButtonEvents)
                                              : __uuidof(host::office::DCommandBarComboBoxEvents);
   FConnection = com::AdviseConnection::TryAdvise(*source.Get(), events, *static_cast<IDispatch*>(this));
-  if (FConnection) FAddInModule->SinkList().push_back(this);
+  if (FConnection) FAddInModule->AddSink(*this);
 }
 
 void TadxEventSink::Disconnect() noexcept {
   if (FConnection) {
-    std::erase(FAddInModule->SinkList(), this);
+    FAddInModule->RemoveSink(*this);
     FConnection.Unadvise();  // the host control may be gone: nothing to report
   }
   FIControl = nullptr;

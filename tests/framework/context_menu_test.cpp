@@ -116,7 +116,7 @@ TEST_F(ContextMenuTest, EveryCommandBarOutlookShowsTheEntriesOnceAndRoutesEachCl
     EXPECT_THAT(TakeLog(), ElementsAre("help", "agent"));
     // Outlook 2007 on: the entries' sinks go with the menu.
     if (major >= 12) {
-      EXPECT_THAT(Module()->SinkList(), IsEmpty());
+      EXPECT_THAT(Module()->Sinks(), IsEmpty());
     }
   }
 }
@@ -179,7 +179,7 @@ TEST_F(ContextMenuTest, ManyMenusLeaveNoSinkBehind) {
       driver->CloseContextMenu();
     }
     // 2003 keeps its two buttons bound between menus; 2007 binds them only while one is shown.
-    EXPECT_EQ(Module()->SinkList().size(), major == 11 ? 2u : 0u);
+    EXPECT_EQ(Module()->Sinks().size(), major == 11 ? 2u : 0u);
   }
 }
 
