@@ -11,19 +11,21 @@
 
 namespace qor::platform {
 
-std::string ShellSpecialFolders::CommonDocuments() {
-  wchar_t buffer[MAX_PATH + 1] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_DOCUMENTS, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
-  buffer[MAX_PATH] = L'\0';
-  return NarrowToUtf8(buffer);
-}
+namespace {
 
-std::filesystem::path LocalAppDataFolder() {
+// The shell's folder `csidl`, not created when missing; empty when the shell has none.
+std::wstring ShellFolder(int csidl) {
   wchar_t buffer[MAX_PATH + 1] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
+  if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer))) return {};
   buffer[MAX_PATH] = L'\0';
   return buffer;
 }
+
+}  // namespace
+
+std::string ShellSpecialFolders::CommonDocuments() { return NarrowToUtf8(ShellFolder(CSIDL_COMMON_DOCUMENTS)); }
+
+std::filesystem::path LocalAppDataFolder() { return ShellFolder(CSIDL_LOCAL_APPDATA); }
 
 void WindowsMessageBoxes::Show(const std::string& text) {
   MessageBoxW(GetActiveWindow(), WidenUtf8(text).c_str(), L"QOR for Outlook", MB_OK);
