@@ -56,7 +56,7 @@ TadxCOMAddInModule::~TadxCOMAddInModule() {
   FreeHostApplication();
   ribbonUI_.Reset();
   ctpFactory_.Reset();
-  commandBars_.Reset();
+  installer_.SetCommandBars(nullptr);
   addInInstance_ = nullptr;
   factory_ = nullptr;
   officeAddIn_.Reset();
@@ -106,6 +106,8 @@ std::wstring TadxCOMAddInModule::GetRegistryKey() const {
   return factory_ == nullptr ? std::wstring() : factory_->GetRegKey(hostType_);
 }
 
+std::wstring TadxCOMAddInModule::ProgID() const { return factory_ == nullptr ? std::wstring() : factory_->ProgID(); }
+
 TadxOutlookShutdownBehavior TadxCOMAddInModule::OutlookShutdownBehavior() const {
   if (hostType_ != ohaOutlook || !outlook_ || hostMajorVersion_ <= 13) return osSlow;
   Registry options(HKEY_CURRENT_USER);
@@ -143,8 +145,6 @@ void TadxCOMAddInModule::ColorSchemeChanged() {
   if (theme) colorScheme_ = static_cast<TadxOfficeColorScheme>(*theme);
   if (const auto handler = OnOfficeColorSchemeChanged) handler(*this, colorScheme_);
 }
-
-void TadxCOMAddInModule::DoError() noexcept { DoError(std::current_exception()); }
 
 void TadxCOMAddInModule::DoError(const std::exception_ptr& error) noexcept {
   com::RecordShown("TadxCOMAddInModule.DoError", error);

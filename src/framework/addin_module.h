@@ -2,7 +2,8 @@
 
 // TadxCOMAddInModule: the base of an add-in module. A module describes one add-in (name, hosts,
 // load behaviour) for registration, and while connected holds the host application, its registry
-// key and the add-in's event handlers. A descendant sets its design in its constructor.
+// key and the add-in's event handlers. A descendant sets its design in its constructor. Its bars,
+// items and sinks reach it as their ModuleSite; its command-bar installer owns their lists.
 
 #include <oaidl.h>
 
@@ -16,6 +17,8 @@
 #include "com/com_ptr.h"
 #include "com/variant.h"
 #include "framework/adx_types.h"
+#include "framework/command_bar_installer.h"
+#include "framework/module_site.h"
 #include "framework/registry.h"
 
 namespace qor::framework {
@@ -23,15 +26,12 @@ namespace qor::framework {
 class ColorSchemeWindow;
 class OutlookApplication;
 class TadxAddin;
-class TadxBuiltInControl;
-class TadxCommandBarControl;
-class TadxCommandBarPopup;
 class TadxCustomCommandBar;
 class TadxEventSink;
 class TadxFactory;
 class TadxOutlook2007Application;
 
-class TadxCOMAddInModule {
+class TadxCOMAddInModule : public ModuleSite {
  public:
   using NotifyEvent = std::function<void(TadxCOMAddInModule& sender)>;
   using ErrorEvent = std::function<void(const std::exception_ptr& error, bool& handled)>;
@@ -48,11 +48,11 @@ class TadxCOMAddInModule {
   // Registration properties. The setters refuse an empty value (error 31101).
   const std::wstring& AddInName() const noexcept { return addInName_; }
   void SetAddInName(const std::wstring& value);
-  TadxHostAppSet SupportedApps() const noexcept { return supportedApps_; }
+  TadxHostAppSet SupportedApps() const noexcept override { return supportedApps_; }
   void SetSupportedApps(TadxHostAppSet value);
   const std::wstring& Description() const noexcept { return description_; }
   void SetDescription(const std::wstring& value) { description_ = value; }
-  std::uint32_t LoadBehavior() const noexcept { return loadBehavior_; }
+  std::uint32_t LoadBehavior() const noexcept override { return loadBehavior_; }
   void SetLoadBehavior(std::uint32_t value) noexcept { loadBehavior_ = value; }
   bool RegisterForAllUsers() const noexcept { return registerForAllUsers_; }
   void SetRegisterForAllUsers(bool value) noexcept { registerForAllUsers_ = value; }
@@ -84,13 +84,13 @@ class TadxCOMAddInModule {
   BeforeSwitchEvent OnOLExplorerBeforeFolderSwitch, OnOLExplorerBeforeViewSwitch;
 
   // Connection state.
-  const com::ComPtr<IDispatch>& HostApp() const noexcept { return hostApp_; }
+  const com::ComPtr<IDispatch>& HostApp() const noexcept override { return hostApp_; }
   void SetHostApp(com::ComPtr<IDispatch> app) noexcept { hostApp_ = std::move(app); }
-  TadxOfficeHostApp HostType() const noexcept { return hostType_; }
+  TadxOfficeHostApp HostType() const noexcept override { return hostType_; }
   void SetHostType(TadxOfficeHostApp host) noexcept { hostType_ = host; }
-  int HostMajorVersion() const noexcept { return hostMajorVersion_; }
+  int HostMajorVersion() const noexcept override { return hostMajorVersion_; }
   void SetHostMajorVersion(int version) noexcept { hostMajorVersion_ = version; }
-  bool IsRibbon() const noexcept { return isRibbon_; }
+  bool IsRibbon() const noexcept override { return isRibbon_; }
   void SetIsRibbon(bool value) noexcept { isRibbon_ = value; }
   TadxAddin* COMAddInClassInstance() const noexcept { return addInInstance_; }
   void SetCOMAddInClassInstance(TadxAddin* addIn) noexcept { addInInstance_ = addIn; }
@@ -98,12 +98,12 @@ class TadxCOMAddInModule {
   void SetCOMAddInClassFactory(TadxFactory* factory) noexcept { factory_ = factory; }
   const com::ComPtr<IDispatch>& AddInInstance() const noexcept { return officeAddIn_; }
   void SetAddInInstance(com::ComPtr<IDispatch> entry) noexcept { officeAddIn_ = std::move(entry); }
-  TadxStartMode StartMode() const noexcept { return startMode_; }
+  TadxStartMode StartMode() const noexcept override { return startMode_; }
   void SetStartMode(TadxStartMode mode) noexcept { startMode_ = mode; }
   Registry& GetRegistry() noexcept { return registry_; }
-  OutlookApplication* OutlookApp() const noexcept { return outlook_.get(); }
-  const com::ComPtr<IDispatch>& CommandBars() const noexcept { return commandBars_; }
-  void SetCommandBars(com::ComPtr<IDispatch> bars) noexcept { commandBars_ = std::move(bars); }
+  OutlookApplication* OutlookApp() const noexcept override { return outlook_.get(); }
+  // The host's command bars the installer works on.
+  const com::ComPtr<IDispatch>& CommandBars() const noexcept { return installer_.CommandBars(); }
   const com::ComPtr<IDispatch>& RibbonUI() const noexcept { return ribbonUI_; }
   void SetRibbonUI(com::ComPtr<IDispatch> ribbon) noexcept { ribbonUI_ = std::move(ribbon); }
   const com::ComPtr<IDispatch>& CTPFactory() const noexcept { return ctpFactory_; }
@@ -116,60 +116,24 @@ class TadxCOMAddInModule {
   // An explorer opened and not yet activated for the add-in.
   bool ExplFirstStart() const noexcept { return explFirstStart_; }
   void SetExplFirstStart(bool value) noexcept { explFirstStart_ = value; }
-  bool FastCommandBarSearch() const noexcept { return fastCommandBarSearch_; }
-  void SetFastCommandBarSearch(bool value) noexcept { fastCommandBarSearch_ = value; }
+  bool FastCommandBarSearch() const noexcept { return installer_.FastCommandBarSearch(); }
+  void SetFastCommandBarSearch(bool value) noexcept { installer_.SetFastCommandBarSearch(value); }
   TadxOutlook2007Application* Outlook2007InternalWrapper() const noexcept { return outlook2007_.get(); }
 
-  // The module's command bars in creation order, its built-in-control components, and the
-  // connected control sinks. Bars and components enter and leave these lists themselves.
-  const std::vector<TadxCustomCommandBar*>& CommandBarList() const noexcept { return commandBarList_; }
-  const std::vector<TadxBuiltInControl*>& BuiltInControls() const noexcept { return builtInControls_; }
-  // Bars, built-in controls and connected sinks enter the module's lists while they live.
-  void AddCommandBar(TadxCustomCommandBar& bar) { commandBarList_.push_back(&bar); }
-  void RemoveCommandBar(TadxCustomCommandBar& bar) noexcept { std::erase(commandBarList_, &bar); }
-  void AddBuiltInControl(TadxBuiltInControl& control) { builtInControls_.push_back(&control); }
-  void RemoveBuiltInControl(TadxBuiltInControl& control) noexcept { std::erase(builtInControls_, &control); }
-  void AddSink(TadxEventSink& sink) { sinkList_.push_back(&sink); }
-  void RemoveSink(TadxEventSink& sink) noexcept { std::erase(sinkList_, &sink); }
+  // The module's command bars in creation order, and the connected control sinks.
+  const std::vector<TadxCustomCommandBar*>& CommandBarList() const noexcept { return installer_.CommandBarList(); }
   const std::vector<TadxEventSink*>& Sinks() const noexcept { return sinkList_; }
-
-  // The installer (command_bar_installer.cpp). Searches never throw: nothing is null.
-  com::ComPtr<IDispatch> GetAppCommandBars();
-  // CommandBars(), fetched first while it is empty.
-  const com::ComPtr<IDispatch>& AppCommandBars();
-  // By Name or NameLocal, ASCII letter case ignored.
-  com::ComPtr<IDispatch> FindCommandBar(const std::wstring& name);
-  // Every bar at start-up; context menus are only translated for Outlook 2002 and 2003.
-  void Install();
-  // Throws AdxError 31110 in MapPoint, 31102 for an Outlook bar name holding an apostrophe.
-  void InternalAddCmdBar(TadxCustomCommandBar& bar);
-  // Finds or creates the item's host control on `bar` (or inside `popup`), binds it and pushes
-  // its properties; host errors go to DoError.
-  void InternalAddControl(TadxCommandBarControl& item, TadxCustomCommandBar& bar, TadxCommandBarPopup* popup);
-  void InternalAddBuiltInControl(TadxBuiltInControl& control);
-  void ConnectBuiltinControls();
-  void DisconnectBuiltinControls() noexcept;
-  // Removes persistent controls the module no longer declares.
-  void CheckHungControls(TadxCustomCommandBar& bar);
-  // The user unloading the add-in: every bar supporting the host uninstalled.
-  void UninstallCommandBars();
-
-  // Outlook's windows and menus, as the add-in object and its sinks report them.
-  // An explorer or inspector became active: CommandBars() is already its collection.
-  void ReconnectWindowBars(bool explorer);
-  // OnUpdate of the active explorer's command bars (Outlook 2002 and 2003 rebuild context menus).
-  void DoCommandBarsUpdate();
-  // Outlook 2007 and later: a context menu is about to show `commandBar`, or the one with that
-  // close code has closed.
-  void DoContextMenuDisplay(DISPID displayEvent, IDispatch* commandBar);
-  void DoContextMenuClose(int closeCode);
+  CommandBarInstaller& Installer() noexcept override { return installer_; }
+  void AddSink(TadxEventSink& sink) override { sinkList_.push_back(&sink); }
+  void RemoveSink(TadxEventSink& sink) noexcept override { std::erase(sinkList_, &sink); }
 
   // Finds the host behind HostApp by its interfaces and wraps it.
   void SetHostApplication();
   void FreeHostApplication() noexcept;
   // The add-in key for HostType (Software\Microsoft\Office\<host>\AddIns\<ProgID>); empty
   // without a class factory.
-  std::wstring GetRegistryKey() const;
+  std::wstring GetRegistryKey() const override;
+  std::wstring ProgID() const override;
   TadxOutlookShutdownBehavior OutlookShutdownBehavior() const;
 
   // Office's colour scheme from the host version's Common key, and the hidden window that hears
@@ -178,18 +142,9 @@ class TadxCOMAddInModule {
   void CreateColorSchemeWindow();
   void ColorSchemeChanged();
 
-  // The handler of every error the framework catches on a host event path; call inside `catch`.
-  void DoError() noexcept;
-  void DoError(const std::exception_ptr& error) noexcept;
-  // Runs `handler`; an error goes to DoError and the caller goes on.
-  template <class F>
-  void Guarded(F&& handler) noexcept {
-    try {
-      handler();
-    } catch (...) {
-      DoError();
-    }
-  }
+  // Raises OnError, else shows the error in a message box.
+  using ModuleSite::DoError;
+  void DoError(const std::exception_ptr& error) noexcept override;
   // Raises a module event with this module as sender, guarded.
   void Raise(const NotifyEvent& event) noexcept;
   void DoCallBack(const std::wstring& key, long i1, long i2, long i3, const std::wstring& s1, const std::wstring& s2,
@@ -197,8 +152,6 @@ class TadxCOMAddInModule {
   void DoCTPFactoryAvailable() noexcept;
 
  private:
-  bool DeletedByUser(const TadxCommandBarControl& item);
-
   std::wstring addInName_;
   std::wstring description_;
   TadxHostAppSet supportedApps_{ohaExcel};
@@ -217,7 +170,6 @@ class TadxCOMAddInModule {
   com::ComPtr<IDispatch> officeAddIn_;
   TadxStartMode startMode_ = smFirstStart;
   std::unique_ptr<OutlookApplication> outlook_;
-  com::ComPtr<IDispatch> commandBars_;
   com::ComPtr<IDispatch> ribbonUI_;
   com::ComPtr<IDispatch> ctpFactory_;
   std::wstring officeXmlns_;
@@ -225,11 +177,9 @@ class TadxCOMAddInModule {
   std::unique_ptr<ColorSchemeWindow> colorSchemeWindow_;
   int startupCompleteCounter_ = 0;
   bool explFirstStart_ = false;
-  bool fastCommandBarSearch_ = false;
   std::unique_ptr<TadxOutlook2007Application> outlook2007_;
-  std::vector<TadxCustomCommandBar*> commandBarList_;
-  std::vector<TadxBuiltInControl*> builtInControls_;
   std::vector<TadxEventSink*> sinkList_;
+  CommandBarInstaller installer_{*this};
 };
 
 // The major version of a host's version text: the number before the first "." (else the first

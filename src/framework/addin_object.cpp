@@ -247,9 +247,10 @@ void TadxAddin::StartupComplete() {
   registry.OpenKey(key, !machineOnly);
   module.SetStartMode(ReadStartMode(registry));
   module.ReadOfficeColorScheme();
-  module.SetCommandBars(module.GetAppCommandBars());
+  CommandBarInstaller& installer = module.Installer();
+  installer.SetCommandBars(installer.GetAppCommandBars());
   module.Raise(module.OnAddInInitialize);
-  module.Install();
+  installer.Install();
   module.Raise(module.OnAddInStartupComplete);
   if (module.StartMode() == smFirstStart && registry.IsOpen())
     registry.WriteString(L"ADXStartMode", std::wstring(adxStartModeNames[smNormal]));
@@ -309,7 +310,7 @@ void TadxAddin::Disconnection(ext_DisconnectMode mode) {
     TadxCOMAddInModule& module = *FAddInModule;
     if (mode == ext_dm_UserClosed) {
       BeginShutdown();
-      module.UninstallCommandBars();
+      module.Installer().UninstallCommandBars();
       Registry user(HKEY_CURRENT_USER);
       for (const wchar_t* subkey : {L"\\CommandBars", L"\\Controls"}) {
         const std::wstring key = module.GetRegistryKey() + subkey;

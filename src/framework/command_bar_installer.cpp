@@ -1,17 +1,14 @@
-// The installer of the command-bar model: finds the host's bars and controls, creates what is
-// missing at the declared place, binds every item to its host control, rebinds when the host hands
-// out new objects, and removes what the add-in put there when the user unloads it.
+#include "framework/command_bar_installer.h"
 
 #include <functional>
 
 #include "com/boundary.h"
 #include "com/utf.h"
-#include "framework/addin_module.h"
-#include "framework/adx_factory.h"
 #include "framework/adx_error.h"
 #include "framework/command_bar_items.h"
 #include "framework/command_bar_search.h"
 #include "framework/context_menu.h"
+#include "framework/module_site.h"
 #include "framework/outlook_application.h"
 #include "framework/outlook_context_menus.h"
 #include "framework/registry.h"
@@ -36,10 +33,10 @@ std::optional<ControlType> TypeCode(TadxControlType kind) noexcept {
 // Runs a search; a result whose Type cannot be read is a control Office has dropped, so the
 // search runs once more. Failures give nothing.
 com::ComPtr<IDispatch> AliveResult(const std::function<std::optional<CommandBarControl>()>& search) noexcept {
-  return com::PassingOver("TadxCOMAddInModule.AliveResult", com::ComPtr<IDispatch>(), [&]() -> com::ComPtr<IDispatch> {
+  return com::PassingOver("CommandBarInstaller.AliveResult", com::ComPtr<IDispatch>(), [&]() -> com::ComPtr<IDispatch> {
     const std::optional<CommandBarControl> found = search();
     if (!found) return nullptr;
-    const bool alive = com::PassingOver("TadxCOMAddInModule.AliveResult", false,
+    const bool alive = com::PassingOver("CommandBarInstaller.AliveResult", false,
                                         [&] { return static_cast<int>(found->Type()) != 999; });
     if (alive) return found->Object();
     const std::optional<CommandBarControl> again = search();
@@ -54,10 +51,6 @@ bool DeclaresTag(const TadxCommandBarControls& items, const std::wstring& tag) n
       return true;
   }
   return false;
-}
-
-std::wstring ProgIdOf(const TadxCOMAddInModule& module) {
-  return module.COMAddInClassFactory() == nullptr ? std::wstring() : module.COMAddInClassFactory()->ProgID();
 }
 
 [[noreturn]] void ThrowMapPoint() { throw AdxError("Cannot add a control to MS MapPoint.", kErrorMapPoint); }
@@ -78,9 +71,9 @@ com::ComPtr<IDispatch> FindControlByTag(const com::ComPtr<IDispatch>& bar, TadxC
   });
 }
 
-com::ComPtr<IDispatch> FindControlByTag(TadxCOMAddInModule& module, TadxControlType kind,
+com::ComPtr<IDispatch> FindControlByTag(CommandBarInstaller& installer, TadxControlType kind,
                                         const std::wstring& tag) noexcept {
-  const com::ComPtr<IDispatch> bars = module.AppCommandBars();
+  const com::ComPtr<IDispatch> bars = installer.AppCommandBars();
   if (!bars) return nullptr;
   return AliveResult([&] {
     return host::office::CommandBars(bars).FindControl(FindControlArgs{TypeCode(kind), std::nullopt, com::ToUtf8(tag)});
@@ -92,8 +85,8 @@ com::ComPtr<IDispatch> FindControlById(const com::ComPtr<IDispatch>& bar, TadxCo
   return AliveResult([&] { return CommandBar(bar).FindControl(FindControlArgs{TypeCode(kind), id}, true); });
 }
 
-com::ComPtr<IDispatch> FindControlById(TadxCOMAddInModule& module, TadxControlType kind, int id) noexcept {
-  const com::ComPtr<IDispatch> bars = module.AppCommandBars();
+com::ComPtr<IDispatch> FindControlById(CommandBarInstaller& installer, TadxControlType kind, int id) noexcept {
+  const com::ComPtr<IDispatch> bars = installer.AppCommandBars();
   if (!bars) return nullptr;
   return AliveResult([&] { return host::office::CommandBars(bars).FindControl(FindControlArgs{TypeCode(kind), id}); });
 }
@@ -109,14 +102,14 @@ std::optional<int> CalcBefore(int before, int beforeId, int afterId, const com::
 
 // Outlook keeps command bars on each window, so the active window's serve; with no window open
 // there are none.
-com::ComPtr<IDispatch> TadxCOMAddInModule::GetAppCommandBars() {
+com::ComPtr<IDispatch> CommandBarInstaller::GetAppCommandBars() {
   using Bars = com::ComPtr<IDispatch>;
-  return com::PassingOver("TadxCOMAddInModule.GetAppCommandBars", Bars(), [&]() -> Bars {
+  return com::PassingOver("CommandBarInstaller.GetAppCommandBars", Bars(), [&]() -> Bars {
     com::ComPtr<IDispatch> bars;
-    switch (hostType_) {
+    switch (site_.HostType()) {
       case ohaOutlook: {
-        if (!outlook_) return nullptr;
-        com::Dispatch& app = outlook_->Application();
+        if (site_.OutlookApp() == nullptr) return nullptr;
+        com::Dispatch& app = site_.OutlookApp()->Application();
         const int inspectors = com::Dispatch(app.Get("Inspectors").ToDispatch()).Get("Count").ToInt();
         const int explorers = com::Dispatch(app.Get("Explorers").ToDispatch()).Get("Count").ToInt();
         if (inspectors <= 0 && explorers <= 0) return nullptr;
@@ -126,7 +119,7 @@ com::ComPtr<IDispatch> TadxCOMAddInModule::GetAppCommandBars() {
       }
       case ohaMapPoint: return nullptr;
       case ohaInfoPath: {
-        com::Dispatch app(hostApp_);
+        com::Dispatch app(site_.HostApp());
         com::ComPtr<IDispatch> window = app.Get("ActiveWindow").ToDispatch();
         if (!window) {
           com::Dispatch windows(app.Get("Windows").ToDispatch());
@@ -135,22 +128,22 @@ com::ComPtr<IDispatch> TadxCOMAddInModule::GetAppCommandBars() {
         if (window) bars = com::Dispatch(window).Get("CommandBars").ToDispatch();
         break;
       }
-      default: bars = com::Dispatch(hostApp_).Get("CommandBars").ToDispatch();
+      default: bars = com::Dispatch(site_.HostApp()).Get("CommandBars").ToDispatch();
     }
     return QueryDispatch(bars, __uuidof(host::office::ICommandBars));
   });
 }
 
-const com::ComPtr<IDispatch>& TadxCOMAddInModule::AppCommandBars() {
+const com::ComPtr<IDispatch>& CommandBarInstaller::AppCommandBars() {
   if (!commandBars_) commandBars_ = GetAppCommandBars();
   return commandBars_;
 }
 
-com::ComPtr<IDispatch> TadxCOMAddInModule::FindCommandBar(const std::wstring& name) {
+com::ComPtr<IDispatch> CommandBarInstaller::FindCommandBar(const std::wstring& name) {
   const com::ComPtr<IDispatch> bars = AppCommandBars();
   if (!bars) return nullptr;
   using Bars = com::ComPtr<IDispatch>;
-  return com::PassingOver("TadxCOMAddInModule.FindCommandBar", Bars(), [&]() -> Bars {
+  return com::PassingOver("CommandBarInstaller.FindCommandBar", Bars(), [&]() -> Bars {
     const host::office::CommandBars collection(bars);
     if (fastCommandBarSearch_) return collection.Item(com::ToUtf8(name)).Object();
     const int count = collection.Count();
@@ -164,30 +157,30 @@ com::ComPtr<IDispatch> TadxCOMAddInModule::FindCommandBar(const std::wstring& na
   });
 }
 
-void TadxCOMAddInModule::Install() {
+void CommandBarInstaller::Install() {
   for (TadxCustomCommandBar* bar : std::vector(commandBarList_)) {
-    if (bar->IsContextMenu() && hostType_ == ohaOutlook &&
+    if (bar->IsContextMenu() && site_.HostType() == ohaOutlook &&
         static_cast<TadxContextMenu*>(bar)->SupportedApp() == ohaOutlook) {
       // Outlook 2002 and 2003 show context menus as command bars under their own names; the
       // entries are created when Outlook is about to show the menu.
-      if (isRibbon_) continue;
+      if (site_.IsRibbon()) continue;
       if (const OutlookContextMenu* known = ContextMenuByName(bar->CommandBarName());
           known != nullptr && !known->hostBarName.empty())
         bar->TranslateCommandBarName(std::wstring(known->hostBarName));
       continue;
     }
-    if (bar->SupportedApps().Contains(hostType_)) InternalAddCmdBar(*bar);
+    if (bar->SupportedApps().Contains(site_.HostType())) InternalAddCmdBar(*bar);
   }
   for (TadxBuiltInControl* control : std::vector(builtInControls_)) InternalAddBuiltInControl(*control);
 }
 
-void TadxCOMAddInModule::InternalAddCmdBar(TadxCustomCommandBar& bar) {
-  if (hostType_ == ohaMapPoint) ThrowMapPoint();
-  if (hostType_ == ohaOutlook && bar.CommandBarName().find(L'\'') != std::wstring::npos)
+void CommandBarInstaller::InternalAddCmdBar(TadxCustomCommandBar& bar) {
+  if (site_.HostType() == ohaMapPoint) ThrowMapPoint();
+  if (site_.HostType() == ohaOutlook && bar.CommandBarName().find(L'\'') != std::wstring::npos)
     throw AdxError("Illegal character in the " + com::ToUtf8(bar.CommandBarName()) + " commandbar name.",
                    kErrorCommandBarName);
-  if (!bar.SupportedApps().Contains(hostType_) || !(bar.UseForRibbon() || !isRibbon_)) return;
-  Guarded([&] {
+  if (!bar.SupportedApps().Contains(site_.HostType()) || !(bar.UseForRibbon() || !site_.IsRibbon())) return;
+  site_.Guarded([&] {
     bar.SetInterface(FindCommandBar(bar.CommandBarName()));
     bar.DoAddControls();
     if (!bar.DefaultInterface()) {
@@ -206,19 +199,19 @@ void TadxCOMAddInModule::InternalAddCmdBar(TadxCustomCommandBar& bar) {
 }
 
 // A persistent item that is missing although its last push is on record was deleted by the user.
-bool TadxCOMAddInModule::DeletedByUser(const TadxCommandBarControl& item) {
+bool CommandBarInstaller::DeletedByUser(const TadxCommandBarControl& item) {
   if (item.Temporary()) return false;
   Registry counters(HKEY_CURRENT_USER);
-  if (!counters.OpenKeyReadOnly(GetRegistryKey() + L"\\Controls")) return false;
+  if (!counters.OpenKeyReadOnly(site_.GetRegistryKey() + L"\\Controls")) return false;
   const std::optional<std::uint32_t> stored = counters.ReadInteger(item.OfficeTag());
   return stored.has_value() && *stored == item.PropertyChanged();
 }
 
-void TadxCOMAddInModule::InternalAddControl(TadxCommandBarControl& item, TadxCustomCommandBar& bar,
+void CommandBarInstaller::InternalAddControl(TadxCommandBarControl& item, TadxCustomCommandBar& bar,
                                             TadxCommandBarPopup* popup) {
-  if (hostType_ == ohaMapPoint) ThrowMapPoint();
+  if (site_.HostType() == ohaMapPoint) ThrowMapPoint();
   if (!bar.DefaultInterface()) return;
-  Guarded([&] {
+  site_.Guarded([&] {
     const com::ComPtr<IDispatch> target =
         popup != nullptr ? host::office::CommandBarPopup(popup->PopupInterface()).CommandBar().Object()
                          : bar.DefaultInterface();
@@ -240,17 +233,17 @@ void TadxCOMAddInModule::InternalAddControl(TadxCommandBarControl& item, TadxCus
         found = custom ? FindControlByTag(*this, kind, item.OfficeTag())
                        : FindControlByTag(bar.DefaultInterface(), kind, item.OfficeTag());
         if (!found) {
-          if (hostType_ != ohaAccess && DeletedByUser(item)) return;
+          if (site_.HostType() != ohaAccess && DeletedByUser(item)) return;
           found = add(TypeCode(kind), item.OfficeID());
         }
         item.SetInterface(found);
         if (TadxCommandBarButton* button = item.AsButton()) {
-          const std::wstring action = L"!<" + ProgIdOf(*this) + L">";
+          const std::wstring action = L"!<" + site_.ProgID() + L">";
           // Some hosts refuse OnAction on built-in controls; the click still reaches the sink.
-          com::PassingOver("TadxCOMAddInModule.InternalAddControl", [&] {
+          com::PassingOver("CommandBarInstaller.InternalAddControl", [&] {
             if (!custom)
               CommandBarControl(found).SetOnAction(com::ToUtf8(button->DisableStandardAction ? action : L""));
-            else if (!item.Temporary() && loadBehavior_ == 16)
+            else if (!item.Temporary() && site_.LoadBehavior() == 16)
               CommandBarControl(found).SetOnAction(com::ToUtf8(action));
           });
         }
@@ -294,13 +287,13 @@ void TadxCOMAddInModule::InternalAddControl(TadxCommandBarControl& item, TadxCus
 }
 
 // Binds a built-in-control component to the first visible button or combo box of its id.
-void TadxCOMAddInModule::InternalAddBuiltInControl(TadxBuiltInControl& control) {
-  if (hostType_ == ohaInfoPath) return;
-  const bool wanted = !isRibbon_ || (hostType_ == ohaOutlook && hostMajorVersion_ == 12) ||
+void CommandBarInstaller::InternalAddBuiltInControl(TadxBuiltInControl& control) {
+  if (site_.HostType() == ohaInfoPath) return;
+  const bool wanted = !site_.IsRibbon() || (site_.HostType() == ohaOutlook && site_.HostMajorVersion() == 12) ||
                       (control.CommandBar != nullptr && control.CommandBar->UseForRibbon());
   if (!wanted || control.BuiltInID == 1) return;
   // A host without FindControls, or a control gone meanwhile: nothing to intercept.
-  com::PassingOver("TadxCOMAddInModule.InternalAddBuiltInControl", [&] {
+  com::PassingOver("CommandBarInstaller.InternalAddBuiltInControl", [&] {
     const com::ComPtr<IDispatch> bars = AppCommandBars();
     if (!bars) return;
     com::Dispatch found(com::Dispatch(bars)
@@ -319,27 +312,27 @@ void TadxCOMAddInModule::InternalAddBuiltInControl(TadxBuiltInControl& control) 
   });
 }
 
-void TadxCOMAddInModule::ConnectBuiltinControls() {
+void CommandBarInstaller::ConnectBuiltinControls() {
   for (TadxBuiltInControl* control : std::vector(builtInControls_)) InternalAddBuiltInControl(*control);
 }
 
-void TadxCOMAddInModule::DisconnectBuiltinControls() noexcept {
+void CommandBarInstaller::DisconnectBuiltinControls() noexcept {
   for (TadxBuiltInControl* control : builtInControls_) {
-    com::PassingOver("TadxCOMAddInModule.DisconnectBuiltinControls", [&] {
+    com::PassingOver("CommandBarInstaller.DisconnectBuiltinControls", [&] {
       control->SetInterface(nullptr);
     });
   }
 }
 
-void TadxCOMAddInModule::CheckHungControls(TadxCustomCommandBar& bar) {
+void CommandBarInstaller::CheckHungControls(TadxCustomCommandBar& bar) {
   Registry counters(HKEY_CURRENT_USER);
-  if (!counters.OpenKey(GetRegistryKey() + L"\\Controls", false)) return;
+  if (!counters.OpenKey(site_.GetRegistryKey() + L"\\Controls", false)) return;
   for (const std::wstring& tag : counters.ValueNames()) {
     const bool declared =
         std::any_of(commandBarList_.begin(), commandBarList_.end(),
                     [&](const TadxCustomCommandBar* each) { return DeclaresTag(each->Controls(), tag); });
     if (declared) continue;
-    Guarded([&] {
+    site_.Guarded([&] {
       const std::string utf8 = com::ToUtf8(tag);
       std::optional<CommandBarControl> found;
       if (bar.DefaultInterface())
@@ -354,17 +347,17 @@ void TadxCOMAddInModule::CheckHungControls(TadxCustomCommandBar& bar) {
   }
 }
 
-void TadxCOMAddInModule::UninstallCommandBars() {
+void CommandBarInstaller::UninstallCommandBars() {
   DisconnectBuiltinControls();
   for (TadxCustomCommandBar* bar : std::vector(commandBarList_))
-    if (bar->SupportedApps().Contains(hostType_)) Guarded([&] { bar->Uninstall(); });
+    if (bar->SupportedApps().Contains(site_.HostType())) site_.Guarded([&] { bar->Uninstall(); });
 }
 
-void TadxCOMAddInModule::ReconnectWindowBars(bool explorer) {
+void CommandBarInstaller::ReconnectWindowBars(bool explorer) {
   if (!explorer) return;  // the module declares no inspector bars
   for (TadxCustomCommandBar* bar : std::vector(commandBarList_)) {
-    if (!bar->SupportedApps().Contains(hostType_)) continue;
-    Guarded([&] {
+    if (!bar->SupportedApps().Contains(site_.HostType())) continue;
+    site_.Guarded([&] {
       if (FindCommandBar(bar->CommandBarName()))
         bar->ReconnectControls();
       else if (!bar->IsContextMenu())
@@ -373,21 +366,21 @@ void TadxCOMAddInModule::ReconnectWindowBars(bool explorer) {
   }
   for (TadxBuiltInControl* control : std::vector(builtInControls_)) {
     const bool onOutlookMenu = control->CommandBar != nullptr && control->CommandBar->IsContextMenu() &&
-                               hostType_ == ohaOutlook && !isRibbon_;
+                               site_.HostType() == ohaOutlook && !site_.IsRibbon();
     if (!onOutlookMenu) InternalAddBuiltInControl(*control);
   }
 }
 
-void TadxCOMAddInModule::DoCommandBarsUpdate() {
-  if (hostType_ != ohaOutlook) return;
-  if (!isRibbon_) {
+void CommandBarInstaller::DoCommandBarsUpdate() {
+  if (site_.HostType() != ohaOutlook) return;
+  if (!site_.IsRibbon()) {
     for (TadxCustomCommandBar* bar : std::vector(commandBarList_))
-      if (bar->IsContextMenu() && bar->SupportedApps().Contains(ohaOutlook)) Guarded([&] { bar->ReconnectControls(); });
+      if (bar->IsContextMenu() && bar->SupportedApps().Contains(ohaOutlook)) site_.Guarded([&] { bar->ReconnectControls(); });
   }
   ConnectBuiltinControls();
 }
 
-void TadxCOMAddInModule::DoContextMenuDisplay(DISPID displayEvent, IDispatch* commandBar) {
+void CommandBarInstaller::DoContextMenuDisplay(DISPID displayEvent, IDispatch* commandBar) {
   const OutlookContextMenu* shown = ContextMenuByDisplayEvent(displayEvent);
   if (shown == nullptr) return;
   com::ComPtr<IDispatch> held;
@@ -398,8 +391,8 @@ void TadxCOMAddInModule::DoContextMenuDisplay(DISPID displayEvent, IDispatch* co
       continue;
     // Outlook 2010 and later show only what customUI declares on their context menus: entries
     // served there are not built again on the command bar nobody sees.
-    if (hostMajorVersion_ >= 14 && static_cast<TadxContextMenu*>(bar)->HasRibbonMarkup()) continue;
-    Guarded([&] {
+    if (site_.HostMajorVersion() >= 14 && static_cast<TadxContextMenu*>(bar)->HasRibbonMarkup()) continue;
+    site_.Guarded([&] {
       bar->SetInterface(QueryDispatch(held, __uuidof(host::office::ICommandBar)));
       bar->ReconnectControls();
     });
@@ -407,7 +400,7 @@ void TadxCOMAddInModule::DoContextMenuDisplay(DISPID displayEvent, IDispatch* co
   ConnectBuiltinControls();
 }
 
-void TadxCOMAddInModule::DoContextMenuClose(int closeCode) {
+void CommandBarInstaller::DoContextMenuClose(int closeCode) {
   const OutlookContextMenu* closed = ContextMenuByCloseCode(closeCode);
   if (closed == nullptr) return;
   for (TadxCustomCommandBar* bar : commandBarList_) {
@@ -421,11 +414,12 @@ void TadxCOMAddInModule::DoContextMenuClose(int closeCode) {
 }
 
 void TadxCustomCommandBar::ReconnectControls() {
-  TadxCOMAddInModule& module = *FOwner;
+  ModuleSite& module = *FOwner;
+  CommandBarInstaller& installer = module.Installer();
   if (!FUseForRibbon && module.IsRibbon()) return;
   int oldProtection = 0;
   if (IsContextMenu() && module.HostType() == ohaOutlook) {
-    if (!module.IsRibbon()) SetInterface(module.FindCommandBar(FCommandBarName));
+    if (!module.IsRibbon()) SetInterface(installer.FindCommandBar(FCommandBarName));
     if (!FInterface) return;
     module.Guarded([&] {
       const CommandBar host(FInterface);
@@ -435,21 +429,21 @@ void TadxCustomCommandBar::ReconnectControls() {
     UnbindControls(FControls);
     DoAddControls();
   } else {
-    SetInterface(module.FindCommandBar(FCommandBarName));
+    SetInterface(installer.FindCommandBar(FCommandBarName));
     if (!FInterface) return;
   }
   for (const auto& item : FControls) {
     module.Guarded([&] {
       const TadxControlType kind = item->GetType();
       com::ComPtr<IDispatch> found = FindControlByTag(FInterface, kind, item->OfficeTag());
-      if (!found) found = FindControlByTag(module, kind, item->OfficeTag());
+      if (!found) found = FindControlByTag(installer, kind, item->OfficeTag());
       if (!found) {
         // A control created now is bound by its creation.
-        module.InternalAddControl(*item, *this, nullptr);
+        installer.InternalAddControl(*item, *this, nullptr);
         found = item->DefaultInterface();
-        if (!found) found = FindControlByTag(module, kind, item->OfficeTag());
+        if (!found) found = FindControlByTag(installer, kind, item->OfficeTag());
       }
-      if (!found && item->OfficeID() != 1) found = FindControlById(module, kind, item->OfficeID());
+      if (!found && item->OfficeID() != 1) found = FindControlById(installer, kind, item->OfficeID());
       if (kind == adxAdvancedControl) return;
       item->SetInterface(found);
       if (TadxCommandBarPopup* popup = item->AsPopup(); popup != nullptr && found) popup->ReconnectControls();
@@ -459,22 +453,23 @@ void TadxCustomCommandBar::ReconnectControls() {
 }
 
 void TadxCommandBarPopup::ReconnectControls() {
-  TadxCOMAddInModule& module = Module();
+  ModuleSite& module = Module();
+  CommandBarInstaller& installer = module.Installer();
   const com::ComPtr<IDispatch>& bar = CommandBar().DefaultInterface();
   for (const auto& child : FControls) {
     module.Guarded([&] {
       const TadxControlType kind = child->GetType();
       const bool custom = child->OfficeID() == 1;
       com::ComPtr<IDispatch> found = FindControlByTag(bar, kind, child->OfficeTag());
-      if (!found) found = FindControlByTag(module, kind, child->OfficeTag());
-      if (!found && !custom) found = FindControlById(module, kind, child->OfficeID());
+      if (!found) found = FindControlByTag(installer, kind, child->OfficeTag());
+      if (!found && !custom) found = FindControlById(installer, kind, child->OfficeID());
       if (!found) {
-        module.InternalAddControl(*child, CommandBar(), this);
+        installer.InternalAddControl(*child, CommandBar(), this);
         found = child->DefaultInterface();
       }
       if (kind == adxPopup && !custom) {
         found = FindControlById(bar, adxPopup, child->OfficeID());
-        if (!found) found = FindControlById(module, adxPopup, child->OfficeID());
+        if (!found) found = FindControlById(installer, adxPopup, child->OfficeID());
       }
       child->SetInterface(found);
       if (TadxCommandBarPopup* popup = child->AsPopup(); popup != nullptr && found) popup->ReconnectControls();
@@ -483,8 +478,9 @@ void TadxCommandBarPopup::ReconnectControls() {
 }
 
 void TadxCustomCommandBar::Uninstall() {
-  TadxCOMAddInModule& module = *FOwner;
-  SetInterface(module.FindCommandBar(FCommandBarName));
+  ModuleSite& module = *FOwner;
+  CommandBarInstaller& installer = module.Installer();
+  SetInterface(installer.FindCommandBar(FCommandBarName));
   for (auto item = FControls.end(); item != FControls.begin();) {
     TadxCommandBarControl& control = **--item;
     module.Guarded([&] {
@@ -500,10 +496,10 @@ void TadxCustomCommandBar::Uninstall() {
         });
       } else if (kind == adxPopup && control.OfficeID() != 1) {
         found = FindControlById(FInterface, adxPopup, control.OfficeID());
-        if (!found) found = FindControlById(module, adxPopup, control.OfficeID());
+        if (!found) found = FindControlById(installer, adxPopup, control.OfficeID());
       } else {
         found = FindControlByTag(FInterface, kind, control.OfficeTag());
-        if (!found) found = FindControlByTag(module, kind, control.OfficeTag());
+        if (!found) found = FindControlByTag(installer, kind, control.OfficeTag());
       }
       control.SetInterface(found);
       if (found) control.Delete(false);

@@ -5,10 +5,11 @@
 #include "com/boundary.h"
 #include "com/guid_text.h"
 #include "com/utf.h"
-#include "framework/addin_module.h"
 #include "framework/adx_error.h"
+#include "framework/command_bar_installer.h"
 #include "framework/command_bar_search.h"
 #include "framework/event_sink.h"
+#include "framework/module_site.h"
 #include "framework/registry.h"
 #include "host/office/command_bar.h"
 #include "host/office/office_ids.h"
@@ -96,7 +97,7 @@ TadxCommandBarControl::TadxCommandBarControl(TadxCommandBarControls& collection)
 
 TadxCommandBarControl::~TadxCommandBarControl() = default;
 
-TadxCOMAddInModule& TadxCommandBarControl::Module() const noexcept { return collection_.CommandBar().Owner(); }
+ModuleSite& TadxCommandBarControl::Module() const noexcept { return collection_.CommandBar().Owner(); }
 
 TadxCommandBarButton* TadxCommandBarControl::AsButton() noexcept { return dynamic_cast<TadxCommandBarButton*>(this); }
 TadxCommandBarPopup* TadxCommandBarControl::AsPopup() noexcept { return dynamic_cast<TadxCommandBarPopup*>(this); }
@@ -254,7 +255,7 @@ void TadxCommandBarControl::Delete(bool temporary) {
   SetInterface(nullptr);
 }
 
-void TadxSinkOwner::ReplaceSink(TadxCOMAddInModule& module, const com::ComPtr<IDispatch>& control,
+void TadxSinkOwner::ReplaceSink(ModuleSite& module, const com::ComPtr<IDispatch>& control,
                                 TadxCommandBarControl* served, TadxBuiltInControl* builtIn) {
   DropSink();
   if (!control) return;
@@ -374,11 +375,11 @@ bool TadxCommandBarPopup::SetProperties() {
 }
 
 void TadxCommandBarPopup::Delete(bool temporary) {
-  TadxCOMAddInModule& module = Module();
+  ModuleSite& module = Module();
   for (auto child = FControls.end(); child != FControls.begin();) {
     TadxCommandBarControl& item = **--child;
     com::ComPtr<IDispatch> found = FindControlByTag(CommandBar().DefaultInterface(), item.GetType(), item.OfficeTag());
-    if (!found) found = FindControlByTag(module, item.GetType(), item.OfficeTag());
+    if (!found) found = FindControlByTag(module.Installer(), item.GetType(), item.OfficeTag());
     item.SetInterface(found);
     item.Delete(temporary);
   }
@@ -406,16 +407,16 @@ void TadxCustomCommandBarComboBox::DoAction() {
   if (const auto handler = OnChange) handler(*this);
 }
 
-TadxBuiltInControl::TadxBuiltInControl(TadxCOMAddInModule* owner) : FOwner(owner) {
+TadxBuiltInControl::TadxBuiltInControl(ModuleSite* owner) : FOwner(owner) {
   if (owner == nullptr)
     throw AdxError("The TadxBuiltInControl class cannot be contained in the nil class.", kErrorWrongOwner);
   FOfficeTag = NewOfficeTag();
-  owner->AddBuiltInControl(*this);
+  owner->Installer().AddBuiltInControl(*this);
 }
 
 TadxBuiltInControl::~TadxBuiltInControl() {
   DropSink();
-  FOwner->RemoveBuiltInControl(*this);
+  FOwner->Installer().RemoveBuiltInControl(*this);
 }
 
 void TadxBuiltInControl::SetInterface(com::ComPtr<IDispatch> control) {

@@ -45,7 +45,7 @@ class TadxCommandBarControl {
   TadxCommandBarPopup* AsPopup() noexcept;
   TadxCustomCommandBarComboBox* AsComboBox() noexcept;
 
-  TadxCOMAddInModule& Module() const noexcept;
+  ModuleSite& Module() const noexcept;
   // The nearest owning bar, and the popup whose collection holds this item (null on a bar).
   TadxCustomCommandBar& CommandBar() const noexcept { return collection_.CommandBar(); }
   TadxCommandBarPopup* ParentPopup() const noexcept { return collection_.Popup(); }
@@ -140,7 +140,7 @@ class TadxSinkOwner {
 
  protected:
   // Disconnects the current sink and, when `control` is not null, connects a new one to it.
-  void ReplaceSink(TadxCOMAddInModule& module, const com::ComPtr<IDispatch>& control,
+  void ReplaceSink(ModuleSite& module, const com::ComPtr<IDispatch>& control,
                    TadxCommandBarControl* served, TadxBuiltInControl* builtIn);
   void DropSink() noexcept;
   ~TadxSinkOwner();
@@ -267,7 +267,7 @@ class TadxBuiltInControl : public TadxSinkOwner {
   using ActionExEvent = std::function<void(TadxBuiltInControl& sender, bool& cancelDefault)>;
 
   // Throws AdxError 31112 without a module.
-  explicit TadxBuiltInControl(TadxCOMAddInModule* owner);
+  explicit TadxBuiltInControl(ModuleSite* owner);
   ~TadxBuiltInControl();
   TadxBuiltInControl(const TadxBuiltInControl&) = delete;
   TadxBuiltInControl& operator=(const TadxBuiltInControl&) = delete;
@@ -276,7 +276,7 @@ class TadxBuiltInControl : public TadxSinkOwner {
   // OnAction, then CancelDefault from DisableStandardAction, then OnActionEx.
   void DoAction(bool& cancelDefault);
 
-  TadxCOMAddInModule& Owner() const noexcept { return *FOwner; }
+  ModuleSite& Owner() const noexcept { return *FOwner; }
   const com::ComPtr<IDispatch>& DefaultInterface() const noexcept { return FInterface; }
   const std::wstring& OfficeTag() const noexcept { return FOfficeTag; }
 
@@ -289,7 +289,7 @@ class TadxBuiltInControl : public TadxSinkOwner {
   com::ComPtr<IDispatch> ControlInvoked;
 
  private:
-  TadxCOMAddInModule* FOwner;
+  ModuleSite* FOwner;
   std::wstring FOfficeTag;
   com::ComPtr<IDispatch> FInterface;
 };

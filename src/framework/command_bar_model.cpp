@@ -1,9 +1,10 @@
 #include "framework/command_bar_model.h"
 
 #include "com/boundary.h"
-#include "framework/addin_module.h"
 #include "framework/adx_error.h"
+#include "framework/command_bar_installer.h"
 #include "framework/command_bar_items.h"
+#include "framework/module_site.h"
 #include "framework/registry.h"
 #include "host/office/command_bar.h"
 
@@ -91,19 +92,19 @@ std::size_t TadxCommandBarControls::IndexOf(const TadxCommandBarControl& item) c
   return items_.size();
 }
 
-TadxCustomCommandBar::TadxCustomCommandBar(TadxCOMAddInModule* owner, const char* className)
+TadxCustomCommandBar::TadxCustomCommandBar(ModuleSite* owner, const char* className)
     : FOwner(owner), FControls(*this, nullptr) {
   if (owner == nullptr)
     throw AdxError("The " + std::string(className) + " class cannot be contained in the nil class.",
                    kErrorWrongOwner);
   FSupportedApps = owner->SupportedApps();
-  owner->AddCommandBar(*this);
+  owner->Installer().AddCommandBar(*this);
 }
 
 TadxCustomCommandBar::~TadxCustomCommandBar() {
   FControls.Clear();
   FInterface.Reset();
-  FOwner->RemoveCommandBar(*this);
+  FOwner->Installer().RemoveCommandBar(*this);
 }
 
 void TadxCustomCommandBar::SetCommandBarName(const std::wstring& name) {

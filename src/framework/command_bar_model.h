@@ -19,7 +19,8 @@
 
 namespace qor::framework {
 
-class TadxCOMAddInModule;
+class CommandBarInstaller;
+class ModuleSite;
 class TadxCommandBarControl;
 class TadxCommandBarPopup;
 class TadxCustomCommandBar;
@@ -125,7 +126,7 @@ class TadxCommandBarControls {
 class TadxCustomCommandBar {
  public:
   // Throws AdxError 31112 without a module; `className` names the bar in that error.
-  explicit TadxCustomCommandBar(TadxCOMAddInModule* owner, const char* className = "TadxCustomCommandBar");
+  explicit TadxCustomCommandBar(ModuleSite* owner, const char* className = "TadxCustomCommandBar");
   virtual ~TadxCustomCommandBar();
   TadxCustomCommandBar(const TadxCustomCommandBar&) = delete;
   TadxCustomCommandBar& operator=(const TadxCustomCommandBar&) = delete;
@@ -134,7 +135,7 @@ class TadxCustomCommandBar {
   virtual bool IsContextMenu() const noexcept { return false; }
   virtual void SetSupportedApps(TadxHostAppSet apps) { FSupportedApps = apps; }
 
-  TadxCOMAddInModule& Owner() const noexcept { return *FOwner; }
+  ModuleSite& Owner() const noexcept { return *FOwner; }
   TadxCommandBarControls& Controls() noexcept { return FControls; }
   const TadxCommandBarControls& Controls() const noexcept { return FControls; }
 
@@ -199,12 +200,12 @@ class TadxCustomCommandBar {
  protected:
   // Raised before the items are (re)created; context menus only.
   virtual void DoAddControls() {}
-  friend class TadxCOMAddInModule;
+  friend class CommandBarInstaller;
 
   void ForceAdvancedControlLayout() noexcept;
   friend class TadxCommandBarControls;
 
-  TadxCOMAddInModule* FOwner;
+  ModuleSite* FOwner;
   std::wstring FContext;
   bool FEnabled = true;
   bool FVisible = true;
@@ -229,7 +230,7 @@ class TadxCustomCommandBar {
 // A toolbar.
 class TadxCommandBar : public TadxCustomCommandBar {
  public:
-  explicit TadxCommandBar(TadxCOMAddInModule* owner) : TadxCustomCommandBar(owner, "TadxCommandBar") {}
+  explicit TadxCommandBar(ModuleSite* owner) : TadxCustomCommandBar(owner, "TadxCommandBar") {}
   const char* ClassName() const noexcept override { return "TadxCommandBar"; }
 };
 

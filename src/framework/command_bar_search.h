@@ -14,14 +14,16 @@
 
 namespace qor::framework {
 
+class CommandBarInstaller;
+
 // In `bar` and its popups, by kind and tag; everywhere in the module's CommandBars by kind and tag.
 com::ComPtr<IDispatch> FindControlByTag(const com::ComPtr<IDispatch>& bar, TadxControlType kind,
                                         const std::wstring& tag) noexcept;
-com::ComPtr<IDispatch> FindControlByTag(TadxCOMAddInModule& module, TadxControlType kind,
+com::ComPtr<IDispatch> FindControlByTag(CommandBarInstaller& installer, TadxControlType kind,
                                         const std::wstring& tag) noexcept;
 // The same by kind and host id.
 com::ComPtr<IDispatch> FindControlById(const com::ComPtr<IDispatch>& bar, TadxControlType kind, int id) noexcept;
-com::ComPtr<IDispatch> FindControlById(TadxCOMAddInModule& module, TadxControlType kind, int id) noexcept;
+com::ComPtr<IDispatch> FindControlById(CommandBarInstaller& installer, TadxControlType kind, int id) noexcept;
 
 // The Before argument of Controls.Add: missing when nothing is set or the reference control of
 // BeforeID or AfterID is not on `bar`.

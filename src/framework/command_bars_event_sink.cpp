@@ -1,12 +1,13 @@
 #include "framework/command_bars_event_sink.h"
 
 #include "com/boundary.h"
-#include "framework/addin_module.h"
+#include "framework/command_bar_installer.h"
+#include "framework/module_site.h"
 #include "host/office/office_ids.h"
 
 namespace qor::framework {
 
-com::ComPtr<TadxCommandBarsEventSink> TadxCommandBarsEventSink::Create(TadxCOMAddInModule& module,
+com::ComPtr<TadxCommandBarsEventSink> TadxCommandBarsEventSink::Create(ModuleSite& module,
                                                                        com::ComPtr<IDispatch> commandBars) {
   com::ComPtr<TadxCommandBarsEventSink> sink = com::Make<TadxCommandBarsEventSink>(module, std::move(commandBars));
   if (sink->FCmdBars)
@@ -15,7 +16,7 @@ com::ComPtr<TadxCommandBarsEventSink> TadxCommandBarsEventSink::Create(TadxCOMAd
   return sink;
 }
 
-TadxCommandBarsEventSink::TadxCommandBarsEventSink(TadxCOMAddInModule& module, com::ComPtr<IDispatch> commandBars)
+TadxCommandBarsEventSink::TadxCommandBarsEventSink(ModuleSite& module, com::ComPtr<IDispatch> commandBars)
     : FAddInModule(&module), FCmdBars(std::move(commandBars)) {}
 
 TadxCommandBarsEventSink::~TadxCommandBarsEventSink() = default;
@@ -39,7 +40,7 @@ HRESULT STDMETHODCALLTYPE TadxCommandBarsEventSink::Invoke(DISPID id, REFIID, LC
   self.CopyFrom(this);
   // Office ignores a failing OnUpdate sink; the menus stay as they were.
   com::PassingOver("TadxCommandBarsEventSink.Invoke", [&] {
-    FAddInModule->DoCommandBarsUpdate();
+    FAddInModule->Installer().DoCommandBarsUpdate();
   });
   return S_OK;
 }

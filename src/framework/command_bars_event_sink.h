@@ -12,13 +12,13 @@
 
 namespace qor::framework {
 
-class TadxCOMAddInModule;
+class ModuleSite;
 
 class TadxCommandBarsEventSink final : public com::ComObject<TadxCommandBarsEventSink, SingleEventDispatch> {
  public:
   // Advises _CommandBarsEvents on `commandBars`; a failure leaves the sink unconnected.
-  static com::ComPtr<TadxCommandBarsEventSink> Create(TadxCOMAddInModule& module, com::ComPtr<IDispatch> commandBars);
-  TadxCommandBarsEventSink(TadxCOMAddInModule& module, com::ComPtr<IDispatch> commandBars);
+  static com::ComPtr<TadxCommandBarsEventSink> Create(ModuleSite& module, com::ComPtr<IDispatch> commandBars);
+  TadxCommandBarsEventSink(ModuleSite& module, com::ComPtr<IDispatch> commandBars);
   ~TadxCommandBarsEventSink() override;
 
   // Unadvises; every error is swallowed. After it the sink calls the module no more.
@@ -33,7 +33,7 @@ class TadxCommandBarsEventSink final : public com::ComObject<TadxCommandBarsEven
  private:
   const char* EventName() const noexcept override { return "OnUpdate"; }
 
-  TadxCOMAddInModule* FAddInModule;
+  ModuleSite* FAddInModule;
   com::ComPtr<IDispatch> FCmdBars;
   com::AdviseConnection FConnection;
 };

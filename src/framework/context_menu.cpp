@@ -1,7 +1,7 @@
 #include "framework/context_menu.h"
 
-#include "framework/addin_module.h"
 #include "framework/command_bar_items.h"
+#include "framework/module_site.h"
 #include "framework/outlook_context_menus.h"
 #include "framework/xml_helper.h"
 
@@ -88,7 +88,7 @@ std::wstring RibbonId(const TadxCommandBarControl& item) {
   return id;
 }
 
-TadxContextMenu::TadxContextMenu(TadxCOMAddInModule* owner) : TadxCustomCommandBar(owner, "TadxContextMenu") {
+TadxContextMenu::TadxContextMenu(ModuleSite* owner) : TadxCustomCommandBar(owner, "TadxContextMenu") {
   FTemporary = true;
   FUseForRibbon = true;
   SetSupportedApp(MenuHost(owner->SupportedApps()));

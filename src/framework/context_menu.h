@@ -21,7 +21,7 @@ class TadxContextMenu final : public TadxCustomCommandBar {
  public:
   // The menu's host is the module's lowest supported host above Excel (Excel when that is
   // MapPoint or there is none); its default name is that host's usual item menu.
-  explicit TadxContextMenu(TadxCOMAddInModule* owner);
+  explicit TadxContextMenu(ModuleSite* owner);
 
   const char* ClassName() const noexcept override { return "TadxContextMenu"; }
   bool IsContextMenu() const noexcept override { return true; }

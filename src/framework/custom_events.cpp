@@ -5,9 +5,9 @@
 #include "com/boundary.h"
 #include "com/com_object.h"
 #include "com/typeless_dispatch.h"
-#include "framework/addin_module.h"
 #include "framework/adx_error.h"
 #include "framework/event_params.h"
+#include "framework/module_site.h"
 
 namespace qor::framework {
 
@@ -28,7 +28,7 @@ class TadxEventDispatch final : public com::ComObject<TadxEventDispatch, com::Ty
       // A handler may free the server, and the host its last reference to this sink.
       com::ComPtr<TadxEventDispatch> self;
       self.CopyFrom(this);
-      TadxCOMAddInModule& module = server_->Owner();
+      ModuleSite& module = server_->Owner();
       const DISPPARAMS none{};
       const DISPPARAMS& arguments = params == nullptr ? none : *params;
       try {
@@ -51,7 +51,7 @@ class TadxEventDispatch final : public com::ComObject<TadxEventDispatch, com::Ty
   IID events_;
 };
 
-TadxCustomEvents::TadxCustomEvents(TadxCOMAddInModule* owner) : owner_(owner) {
+TadxCustomEvents::TadxCustomEvents(ModuleSite* owner) : owner_(owner) {
   if (owner_ == nullptr)
     throw AdxError("The TadxCustomEvents class cannot be contained in the nil class.", kErrorEventsOwner);
 }

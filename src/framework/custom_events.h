@@ -16,7 +16,7 @@
 
 namespace qor::framework {
 
-class TadxCOMAddInModule;
+class ModuleSite;
 class TadxEventDispatch;
 
 // Per event class: the event interface it advises, and how many instances are alive.
@@ -28,7 +28,7 @@ struct TServerData {
 class TadxCustomEvents {
  public:
   // Throws AdxError 31113 without an owner.
-  explicit TadxCustomEvents(TadxCOMAddInModule* owner);
+  explicit TadxCustomEvents(ModuleSite* owner);
   virtual ~TadxCustomEvents();
   TadxCustomEvents(const TadxCustomEvents&) = delete;
   TadxCustomEvents& operator=(const TadxCustomEvents&) = delete;
@@ -39,7 +39,7 @@ class TadxCustomEvents {
   // Called by the dispatch object for every host event; `params[0]` is the first declared argument.
   virtual void InvokeEvent(DISPID id, std::vector<com::Variant>& params);
 
-  TadxCOMAddInModule& Owner() const noexcept { return *owner_; }
+  ModuleSite& Owner() const noexcept { return *owner_; }
   TServerData& ServerData() const noexcept { return *serverData_; }
 
  protected:
@@ -53,7 +53,7 @@ class TadxCustomEvents {
   IDispatch* EventDispatch() const noexcept;
 
  private:
-  TadxCOMAddInModule* owner_;
+  ModuleSite* owner_;
   TServerData* serverData_ = nullptr;
   com::ComPtr<TadxEventDispatch> FEventDispatch;
   com::AdviseConnection FEventsConnection;

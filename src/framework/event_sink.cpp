@@ -4,10 +4,10 @@
 
 #include "com/boundary.h"
 #include "com/utf.h"
-#include "framework/addin_module.h"
 #include "framework/command_bar_items.h"
 #include "framework/command_bar_search.h"
 #include "framework/event_params.h"
+#include "framework/module_site.h"
 #include "host/office/command_bar.h"
 #include "host/office/office_ids.h"
 
@@ -49,19 +49,19 @@ bool LiesOnBar(const com::ComPtr<IDispatch>& ctrl, const com::ComPtr<IDispatch>&
 
 }  // namespace
 
-com::ComPtr<TadxEventSink> TadxEventSink::Create(TadxCOMAddInModule& module, TadxCommandBarControl& control) {
+com::ComPtr<TadxEventSink> TadxEventSink::Create(ModuleSite& module, TadxCommandBarControl& control) {
   auto sink = com::Make<TadxEventSink>(module, &control, nullptr);
   sink->Connect(control.DefaultInterface());
   return sink;
 }
 
-com::ComPtr<TadxEventSink> TadxEventSink::Create(TadxCOMAddInModule& module, TadxBuiltInControl& control) {
+com::ComPtr<TadxEventSink> TadxEventSink::Create(ModuleSite& module, TadxBuiltInControl& control) {
   auto sink = com::Make<TadxEventSink>(module, nullptr, &control);
   sink->Connect(control.DefaultInterface());
   return sink;
 }
 
-TadxEventSink::TadxEventSink(TadxCOMAddInModule& module, TadxCommandBarControl* control, TadxBuiltInControl* builtIn)
+TadxEventSink::TadxEventSink(ModuleSite& module, TadxCommandBarControl* control, TadxBuiltInControl* builtIn)
     : FAddInModule(&module), FIControl(control), FIBuiltInControl(builtIn) {}
 
 TadxEventSink::~TadxEventSink() { Disconnect(); }
@@ -115,7 +115,7 @@ HRESULT STDMETHODCALLTYPE TadxEventSink::Invoke(DISPID id, REFIID, LCID, WORD, D
 
 void TadxEventSink::Route(const com::ComPtr<IDispatch>& ctrl, DISPPARAMS& params) {
   if (FIControl == nullptr && FIBuiltInControl == nullptr) return;
-  TadxCOMAddInModule& module = *FAddInModule;
+  ModuleSite& module = *FAddInModule;
   const std::wstring& ownTag = FIControl != nullptr ? FIControl->OfficeTag() : FIBuiltInControl->OfficeTag();
   const bool own = com::PassingOver("TadxEventSink.Route", true,
                                      [&] { return ctrl && CommandBarControl(ctrl).Tag() == com::ToUtf8(ownTag); });

@@ -16,16 +16,16 @@
 namespace qor::framework {
 
 class TadxBuiltInControl;
-class TadxCOMAddInModule;
+class ModuleSite;
 class TadxCommandBarControl;
 
 class TadxEventSink final : public com::ComObject<TadxEventSink, SingleEventDispatch> {
  public:
   // Connects to the button or combo-box events of the owner's bound host control; a failure
   // leaves the sink unconnected. The sink enters the module's sink list while connected.
-  static com::ComPtr<TadxEventSink> Create(TadxCOMAddInModule& module, TadxCommandBarControl& control);
-  static com::ComPtr<TadxEventSink> Create(TadxCOMAddInModule& module, TadxBuiltInControl& control);
-  TadxEventSink(TadxCOMAddInModule& module, TadxCommandBarControl* control, TadxBuiltInControl* builtIn);
+  static com::ComPtr<TadxEventSink> Create(ModuleSite& module, TadxCommandBarControl& control);
+  static com::ComPtr<TadxEventSink> Create(ModuleSite& module, TadxBuiltInControl& control);
+  TadxEventSink(ModuleSite& module, TadxCommandBarControl* control, TadxBuiltInControl* builtIn);
   ~TadxEventSink() override;
 
   // Unadvises and forgets the owner; errors are swallowed (the host control may be gone).
@@ -43,7 +43,7 @@ class TadxEventSink final : public com::ComObject<TadxEventSink, SingleEventDisp
   com::ComPtr<IDispatch> ServedControl() const noexcept;
   void Route(const com::ComPtr<IDispatch>& ctrl, DISPPARAMS& params);
 
-  TadxCOMAddInModule* FAddInModule;
+  ModuleSite* FAddInModule;
   TadxCommandBarControl* FIControl;
   TadxBuiltInControl* FIBuiltInControl;
   com::AdviseConnection FConnection;

@@ -1,6 +1,7 @@
 #include "framework/outlook2007_application.h"
 
-#include "framework/addin_module.h"
+#include "framework/command_bar_installer.h"
+#include "framework/module_site.h"
 #include "framework/outlook_context_menus.h"
 #include "host/automation/outlook_ids.h"
 
@@ -21,7 +22,7 @@ com::ComPtr<IDispatch> CommandBarArgument(const std::vector<com::Variant>& param
 
 }  // namespace
 
-TadxOutlook2007Application::TadxOutlook2007Application(TadxCOMAddInModule* owner) : TadxCustomEvents(owner) {
+TadxOutlook2007Application::TadxOutlook2007Application(ModuleSite* owner) : TadxCustomEvents(owner) {
   InitServerData(serverData);
 }
 
@@ -42,10 +43,10 @@ void TadxOutlook2007Application::Disconnect() noexcept {
 
 void TadxOutlook2007Application::InvokeEvent(DISPID id, std::vector<com::Variant>& params) {
   if (ContextMenuByDisplayEvent(id) != nullptr) {
-    Owner().DoContextMenuDisplay(id, CommandBarArgument(params).Get());
+    Owner().Installer().DoContextMenuDisplay(id, CommandBarArgument(params).Get());
   } else if (id == ids::dispid::kContextMenuClose) {
     if (params.empty()) throw com::ComError(DISP_E_BADPARAMCOUNT);
-    Owner().DoContextMenuClose(params[0].ToInt());
+    Owner().Installer().DoContextMenuClose(params[0].ToInt());
   }
 }
 

@@ -10,7 +10,7 @@ namespace qor::framework {
 
 class TadxOutlook2007Application final : public TadxCustomEvents {
  public:
-  explicit TadxOutlook2007Application(TadxCOMAddInModule* owner);
+  explicit TadxOutlook2007Application(ModuleSite* owner);
   ~TadxOutlook2007Application() override;
 
   // Asks `application` for Outlook's _Application and listens to its events.

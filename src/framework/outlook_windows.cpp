@@ -30,19 +30,20 @@ constexpr int kNoteItemClass = 44;  // olNote: a note window has no command bars
 
 // Activations do not nest: whatever a window's activation sets off (another window's Activate
 // raised from a handler) is ignored until it is done. One flag for explorers and inspectors.
-bool activating = false;
-
 class ActivationGuard {
  public:
-  ActivationGuard() noexcept : entered_(!activating) { activating = true; }
+  explicit ActivationGuard(bool& activating) noexcept : activating_(activating), entered_(!activating) {
+    activating_ = true;
+  }
   ~ActivationGuard() {
-    if (entered_) activating = false;
+    if (entered_) activating_ = false;
   }
   ActivationGuard(const ActivationGuard&) = delete;
   ActivationGuard& operator=(const ActivationGuard&) = delete;
   explicit operator bool() const noexcept { return entered_; }
 
  private:
+  bool& activating_;
   bool entered_;
 };
 
@@ -136,6 +137,7 @@ struct OutlookWindowTracking::State {
   std::vector<std::unique_ptr<TExplorer>> explorers;
   std::vector<std::unique_ptr<TInspector>> inspectors;
   com::ComPtr<TadxCommandBarsEventSink> updateSink;
+  bool activating = false;  // an explorer's or inspector's activation is running
 };
 
 void OutlookWindowTracking::State::Start() {
@@ -214,7 +216,7 @@ void OutlookWindowTracking::State::DoNewExplorer(bool announced, const com::ComP
 }
 
 void OutlookWindowTracking::State::DoExplorerActivate(TExplorer& explorer) {
-  const ActivationGuard guard;
+  const ActivationGuard guard(activating);
   if (!guard) return;
   const com::ComPtr<IDispatch> bars = ObjectProperty(explorer.FIntf, "CommandBars");
   if (UsesUpdateSink(module.HostMajorVersion())) {
@@ -223,8 +225,8 @@ void OutlookWindowTracking::State::DoExplorerActivate(TExplorer& explorer) {
   }
   const com::ComPtr<IDispatch> commandBars = QueryDispatch(bars, __uuidof(host::office::ICommandBars));
   if (!commandBars) return;
-  module.SetCommandBars(commandBars);
-  module.Guarded([this] { module.ReconnectWindowBars(true); });
+  module.Installer().SetCommandBars(commandBars);
+  module.Guarded([this] { module.Installer().ReconnectWindowBars(true); });
   Raise(module.OnOLExplorerActivate, explorer.FIntf.Get());
 }
 
@@ -234,7 +236,7 @@ void OutlookWindowTracking::State::DoExplorerFolderSwitch(TExplorer& explorer) {
     module.SetExplFirstStart(false);
   }
   // A built-in control missing from this window's bars is no reason to stop.
-  com::PassingOver("OutlookWindowTracking.DoExplorerFolderSwitch", [&] { module.ConnectBuiltinControls(); });
+  com::PassingOver("OutlookWindowTracking.DoExplorerFolderSwitch", [&] { module.Installer().ConnectBuiltinControls(); });
   Raise(module.OnOLExplorerFolderSwitch, explorer.FIntf.Get());
 }
 
@@ -284,13 +286,13 @@ void OutlookWindowTracking::State::DoNewInspector(const com::ComPtr<IDispatch>& 
 }
 
 void OutlookWindowTracking::State::DoInspectorActivate(TInspector& inspector) {
-  const ActivationGuard guard;
+  const ActivationGuard guard(activating);
   if (!guard) return;
   const com::ComPtr<IDispatch> commandBars =
       QueryDispatch(ObjectProperty(inspector.FIntf, "CommandBars"), __uuidof(host::office::ICommandBars));
   if (!commandBars) return;
-  module.SetCommandBars(commandBars);
-  module.Guarded([this] { module.ReconnectWindowBars(false); });
+  module.Installer().SetCommandBars(commandBars);
+  module.Guarded([this] { module.Installer().ReconnectWindowBars(false); });
   Raise(module.OnOLInspectorActivate, inspector.FIntf.Get());
 }
 

@@ -2,8 +2,8 @@
 
 // Outlook's explorers and inspectors as the add-in follows them: one wrapper per window listening
 // to its events, the collections' NewExplorer and NewInspector, and the command-bars update sink
-// on the active explorer. An activation points the module's CommandBars at that window and lets
-// the module reconnect its bars there.
+// on the active explorer. An activation points the installer's CommandBars at that window and lets
+// it reconnect the module's bars there.
 
 #include <oaidl.h>
 

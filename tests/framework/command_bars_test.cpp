@@ -161,9 +161,9 @@ TEST_F(CommandBarsTest, BoundItemsFollowTheHostAndClicksReachOnlyTheirOwnHandler
   com::Dispatch(module.refresh->ButtonInterface()).Put("State", 5);  // not an MsoButtonState
   EXPECT_EQ(module.refresh->State(), adxMsoButtonUp);
   com::Dispatch(module.tools.DefaultInterface()).Put("NameLocal", "Werkzeuge QOR");
-  EXPECT_TRUE(module.FindCommandBar(L"werkzeuge qor"));
-  EXPECT_TRUE(module.FindCommandBar(L"qor TOOLS"));
-  EXPECT_FALSE(module.FindCommandBar(L"QOR Tool"));
+  EXPECT_TRUE(module.Installer().FindCommandBar(L"werkzeuge qor"));
+  EXPECT_TRUE(module.Installer().FindCommandBar(L"qor TOOLS"));
+  EXPECT_FALSE(module.Installer().FindCommandBar(L"QOR Tool"));
 
   EXPECT_EQ(Host().Click("{00000000-0000-0000-0000-0000000000A1}").sinksCalled, 1u);
   EXPECT_EQ(Host().Click("{00000000-0000-0000-0000-0000000000A3}").sinksCalled, 1u);
@@ -232,7 +232,7 @@ TEST_F(CommandBarsTest, DeclarationErrorsCarryTheirCodes) {
   EXPECT_EQ(code([&] { bar.SetProtection(adxMsoBarNoMove); }), 31115);
   EXPECT_EQ(code([&] { bar.SetPosition(adxMsoBarPopup); }), 31114);
   bar.SetCommandBarName(L"Bob's bar");
-  EXPECT_EQ(code([&] { module.InternalAddCmdBar(bar); }), 31102);
+  EXPECT_EQ(code([&] { module.Installer().InternalAddCmdBar(bar); }), 31102);
 }
 
 }  // namespace
