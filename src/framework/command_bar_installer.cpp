@@ -208,7 +208,7 @@ bool CommandBarInstaller::DeletedByUser(const TadxCommandBarControl& item) {
 }
 
 void CommandBarInstaller::InternalAddControl(TadxCommandBarControl& item, TadxCustomCommandBar& bar,
-                                            TadxCommandBarPopup* popup) {
+                                             TadxCommandBarPopup* popup) {
   if (site_.HostType() == ohaMapPoint) ThrowMapPoint();
   if (!bar.DefaultInterface()) return;
   site_.Guarded([&] {
@@ -318,9 +318,7 @@ void CommandBarInstaller::ConnectBuiltinControls() {
 
 void CommandBarInstaller::DisconnectBuiltinControls() noexcept {
   for (TadxBuiltInControl* control : builtInControls_) {
-    com::PassingOver("CommandBarInstaller.DisconnectBuiltinControls", [&] {
-      control->SetInterface(nullptr);
-    });
+    com::PassingOver("CommandBarInstaller.DisconnectBuiltinControls", [&] { control->SetInterface(nullptr); });
   }
 }
 
@@ -375,7 +373,8 @@ void CommandBarInstaller::DoCommandBarsUpdate() {
   if (site_.HostType() != ohaOutlook) return;
   if (!site_.IsRibbon()) {
     for (TadxCustomCommandBar* bar : std::vector(commandBarList_))
-      if (bar->IsContextMenu() && bar->SupportedApps().Contains(ohaOutlook)) site_.Guarded([&] { bar->ReconnectControls(); });
+      if (bar->IsContextMenu() && bar->SupportedApps().Contains(ohaOutlook))
+        site_.Guarded([&] { bar->ReconnectControls(); });
   }
   ConnectBuiltinControls();
 }

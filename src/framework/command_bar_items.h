@@ -140,8 +140,8 @@ class TadxSinkOwner {
 
  protected:
   // Disconnects the current sink and, when `control` is not null, connects a new one to it.
-  void ReplaceSink(ModuleSite& module, const com::ComPtr<IDispatch>& control,
-                   TadxCommandBarControl* served, TadxBuiltInControl* builtIn);
+  void ReplaceSink(ModuleSite& module, const com::ComPtr<IDispatch>& control, TadxCommandBarControl* served,
+                   TadxBuiltInControl* builtIn);
   void DropSink() noexcept;
   ~TadxSinkOwner();
 

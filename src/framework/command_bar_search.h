@@ -16,7 +16,7 @@ namespace qor::framework {
 
 class CommandBarInstaller;
 
-// In `bar` and its popups, by kind and tag; everywhere in the module's CommandBars by kind and tag.
+// In `bar` and its popups, by kind and tag; everywhere in the installer's CommandBars by kind and tag.
 com::ComPtr<IDispatch> FindControlByTag(const com::ComPtr<IDispatch>& bar, TadxControlType kind,
                                         const std::wstring& tag) noexcept;
 com::ComPtr<IDispatch> FindControlByTag(CommandBarInstaller& installer, TadxControlType kind,

@@ -39,9 +39,7 @@ HRESULT STDMETHODCALLTYPE TadxCommandBarsEventSink::Invoke(DISPID id, REFIID, LC
   com::ComPtr<TadxCommandBarsEventSink> self;
   self.CopyFrom(this);
   // Office ignores a failing OnUpdate sink; the menus stay as they were.
-  com::PassingOver("TadxCommandBarsEventSink.Invoke", [&] {
-    FAddInModule->Installer().DoCommandBarsUpdate();
-  });
+  com::PassingOver("TadxCommandBarsEventSink.Invoke", [&] { FAddInModule->Installer().DoCommandBarsUpdate(); });
   return S_OK;
 }
 

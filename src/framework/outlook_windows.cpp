@@ -236,7 +236,8 @@ void OutlookWindowTracking::State::DoExplorerFolderSwitch(TExplorer& explorer) {
     module.SetExplFirstStart(false);
   }
   // A built-in control missing from this window's bars is no reason to stop.
-  com::PassingOver("OutlookWindowTracking.DoExplorerFolderSwitch", [&] { module.Installer().ConnectBuiltinControls(); });
+  com::PassingOver("OutlookWindowTracking.DoExplorerFolderSwitch",
+                   [&] { module.Installer().ConnectBuiltinControls(); });
   Raise(module.OnOLExplorerFolderSwitch, explorer.FIntf.Get());
 }
 
